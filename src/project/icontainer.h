@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <vector>
+
+// Typed rows of one schedule table together with its column descriptors.
+// Containers are plain objects shared by reference count between the loader
+// and the item model that shows them.
+class IContainer
+{
+public:
+    virtual ~IContainer() = default;
+
+    virtual void addColumn(const QVariantMap &descriptor) = 0;
+    virtual void setColumns(const QVariantList &descriptors) = 0;
+    virtual int columnCount() const = 0;
+    virtual QVariant columnDisplay(int column) const = 0;
+    virtual QVariant columnId(int column) const = 0;
+    virtual QVariant columnDatatype(int column) const = 0;
+    virtual QVariant columnGroup(int column) const = 0;
+    virtual int columnIndexByDisplay(const QString &display) const = 0;
+    virtual int columnIndexById(const QString &id) const = 0;
+    virtual void appendRow(std::vector<QVariant> row) = 0;
+    virtual QVariant data(int row, int column) const = 0;
+    virtual bool setData(int row, int column, const QVariant &value) = 0;
+    virtual int rowCount() const = 0;
+    virtual QVariant column(int column) const = 0;
+
+    // Lets the loader size the row storage once instead of growing it
+    // record by record, which would briefly need twice the table's memory.
+    virtual void reserveRows(int rows) = 0;
+};

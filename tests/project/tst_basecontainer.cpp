@@ -1,0 +1,170 @@
+#include "actvcodecontainer.h"
+#include "taskcontainer.h"
+#include "plandeckresources.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+namespace {
+
+QVariantList catalogueColumns(const QString &table)
+{
+    QFile file(QStringLiteral(":/files/schema.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QJsonArray tables = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("tables")).toArray();
+    for (const QJsonValue &t : tables) {
+        if (t.toObject().value(QStringLiteral("name")).toString() == table)
+            return t.toObject().value(QStringLiteral("columns")).toArray().toVariantList();
+    }
+    return {};
+}
+
+QVariantMap descriptor(const QString &id, const QString &display)
+{
+    return {{QStringLiteral("id"), id}, {QStringLiteral("display"), display},
+            {QStringLiteral("datatype"), QStringLiteral("string")}, {QStringLiteral("group"), QStringLiteral("General")}};
+}
+
+} // namespace
+
+class tst_BaseContainer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { plandeck::initResources(); }
+
+    void shouldFindCatalogueColumnsByIdAndDisplay_data();
+    void shouldFindCatalogueColumnsByIdAndDisplay();
+    void shouldCutOrPadRowsToColumnCount_data();
+    void shouldCutOrPadRowsToColumnCount();
+    void shouldRefuseOutOfRangeAccess_data();
+    void shouldRefuseOutOfRangeAccess();
+    void shouldLetLaterColumnTakeOverDuplicateName();
+    void shouldWidenExistingRowsWhenColumnAdded();
+};
+
+void tst_BaseContainer::shouldFindCatalogueColumnsByIdAndDisplay_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<int>("byId");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<int>("byDisplay");
+    QTest::newRow("activity id") << "task_code" << 5 << "Activity ID" << 5;
+    QTest::newRow("first column") << "task_id" << 0 << "task_id" << 0;
+    QTest::newRow("last column") << "outline_level" << 58 << "Outline Level" << 58;
+    QTest::newRow("unknown names") << "guid" << -1 << "GUID" << -1;
+    QTest::newRow("ids are matched exactly") << "TASK_CODE" << -1 << "activity id" << -1;
+}
+
+void tst_BaseContainer::shouldFindCatalogueColumnsByIdAndDisplay()
+{
+    QFETCH(QString, id);
+    QFETCH(int, byId);
+    QFETCH(QString, display);
+    QFETCH(int, byDisplay);
+
+    TaskContainer tasks;
+    tasks.setColumns(catalogueColumns(QStringLiteral("TASK")));
+    QCOMPARE(tasks.columnCount(), 59);
+    QCOMPARE(tasks.columnIndexById(id), byId);
+    QCOMPARE(tasks.columnIndexByDisplay(display), byDisplay);
+    if (byId >= 0) {
+        QCOMPARE(tasks.columnId(byId).toString(), id);
+        QCOMPARE(tasks.column(byId).toMap().value(QStringLiteral("id")).toString(), id);
+    }
+}
+
+void tst_BaseContainer::shouldCutOrPadRowsToColumnCount_data()
+{
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<QVariantList>("stored");
+    const QVariant none;
+    QTest::newRow("exact") << QVariantList{1, "a", 2.5} << QVariantList{1, "a", 2.5};
+    QTest::newRow("short row is padded with invalid values") << QVariantList{1} << QVariantList{1, none, none};
+    QTest::newRow("empty row") << QVariantList{} << QVariantList{none, none, none};
+    QTest::newRow("surplus is dropped") << QVariantList{1, "a", 2.5, "x", "y"} << QVariantList{1, "a", 2.5};
+}
+
+void tst_BaseContainer::shouldCutOrPadRowsToColumnCount()
+{
+    QFETCH(QVariantList, values);
+    QFETCH(QVariantList, stored);
+
+    ActvCodeContainer container;
+    container.setColumns({descriptor("a", "A"), descriptor("b", "B"), descriptor("c", "C")});
+    container.appendRow({QVariant("before"), QVariant(), QVariant()});
+    container.appendRow(std::vector<QVariant>(values.begin(), values.end()));
+    container.appendRow({QVariant("after")});
+
+    QCOMPARE(container.rowCount(), 3);
+    for (int c = 0; c < stored.size(); ++c)
+        QCOMPARE(container.data(1, c), stored.at(c));
+    QCOMPARE(container.data(0, 0).toString(), QStringLiteral("before"));
+    QCOMPARE(container.data(2, 0).toString(), QStringLiteral("after"));
+}
+
+void tst_BaseContainer::shouldRefuseOutOfRangeAccess_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::newRow("row past end") << 2 << 0;
+    QTest::newRow("negative row") << -1 << 0;
+    QTest::newRow("column past end") << 0 << 3;
+    QTest::newRow("negative column") << 0 << -1;
+}
+
+void tst_BaseContainer::shouldRefuseOutOfRangeAccess()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+
+    ActvCodeContainer container;
+    container.setColumns({descriptor("a", "A"), descriptor("b", "B"), descriptor("c", "C")});
+    container.appendRow({1, 2, 3});
+    container.appendRow({4, 5, 6});
+
+    QVERIFY(!container.data(row, column).isValid());
+    QVERIFY(!container.setData(row, column, 99));
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(container.data(r, c).toInt(), r * 3 + c + 1);
+    if (column < 0 || column >= 3) {
+        QVERIFY(!container.columnDisplay(column).isValid());
+        QVERIFY(!container.column(column).isValid());
+    }
+
+    QVERIFY(container.setData(1, 2, QStringLiteral("x")));
+    QCOMPARE(container.data(1, 2).toString(), QStringLiteral("x"));
+}
+
+void tst_BaseContainer::shouldLetLaterColumnTakeOverDuplicateName()
+{
+    TaskContainer container;
+    container.setColumns({descriptor("a", "Same"), descriptor("a", "Other"), descriptor("b", "Same")});
+    QCOMPARE(container.columnCount(), 3);
+    QCOMPARE(container.columnIndexById(QStringLiteral("a")), 1);
+    QCOMPARE(container.columnIndexByDisplay(QStringLiteral("Same")), 2);
+}
+
+void tst_BaseContainer::shouldWidenExistingRowsWhenColumnAdded()
+{
+    TaskContainer container;
+    container.setColumns({descriptor("a", "A"), descriptor("b", "B")});
+    container.appendRow({1, 2});
+    container.appendRow({3, 4});
+    container.addColumn(descriptor("c", "C"));
+
+    QCOMPARE(container.columnCount(), 3);
+    QCOMPARE(container.data(1, 0).toInt(), 3);
+    QCOMPARE(container.data(1, 1).toInt(), 4);
+    QVERIFY(!container.data(1, 2).isValid());
+    QVERIFY(container.setData(1, 2, 5));
+    QCOMPARE(container.data(1, 2).toInt(), 5);
+}
+
+QTEST_GUILESS_MAIN(tst_BaseContainer)
+#include "tst_basecontainer.moc"
