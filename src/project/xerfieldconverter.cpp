@@ -1,0 +1,158 @@
+#include "xerfieldconverter.h"
+
+#include <charconv>
+#include <limits>
+
+namespace {
+
+const QString dateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int digits(QStringView text, int from, int count)
+{
+    int value = 0;
+    for (int i = from; i < from + count; ++i)
+        value = value * 10 + (text.at(i).unicode() - '0');
+    return value;
+}
+
+// "yyyy-MM-dd HH:mm" exactly, as P6 writes it; anything else goes through
+// QDateTime::fromString so that unusual text is judged by the same rules.
+bool isCanonicalDateTime(QStringView text)
+{
+    static const char pattern[] = "dddd-dd-dd dd:dd";
+    if (text.size() != 16)
+        return false;
+    for (int i = 0; i < 16; ++i) {
+        const QChar c = text.at(i);
+        if (pattern[i] == 'd' ? !isDigit(c) : c != QLatin1Char(pattern[i]))
+            return false;
+    }
+    return true;
+}
+
+// The common case of an id: an optional minus and up to nine digits.
+bool parseSmallInteger(QStringView text, int *value)
+{
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    const int first = negative ? 1 : 0;
+    const int count = text.size() - first;
+    if (count < 1 || count > 9)
+        return false;
+    for (int i = first; i < text.size(); ++i) {
+        if (!isDigit(text.at(i)))
+            return false;
+    }
+    const int magnitude = digits(text, first, count);
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+// Plain ASCII numbers are parsed without building a QString; from_chars
+// rounds exactly as QString::toDouble does. Signs, blanks and the like fall
+// back to QString::toDouble.
+double toDouble(QStringView text, bool *ok)
+{
+    char buffer[64];
+    if (text.size() < int(sizeof buffer)) {
+        bool ascii = true;
+        for (int i = 0; i < text.size() && ascii; ++i) {
+            const ushort u = text.at(i).unicode();
+            ascii = u > ' ' && u < 127 && u != '+';
+            buffer[i] = char(u);
+        }
+        if (ascii) {
+            double value = 0.0;
+            const char *end = buffer + text.size();
+            const auto result = std::from_chars(buffer, end, value);
+            if (result.ec == std::errc() && result.ptr == end) {
+                *ok = true;
+                return value;
+            }
+        }
+    }
+    return text.toString().toDouble(ok);
+}
+
+QVariant toInteger(QStringView text)
+{
+    int small = 0;
+    if (parseSmallInteger(text, &small))
+        return small;
+    const QString copy = text.toString();
+    bool ok = false;
+    const qlonglong wide = copy.toLongLong(&ok);
+    if (ok) {
+        if (wide >= std::numeric_limits<int>::min() && wide <= std::numeric_limits<int>::max())
+            return int(wide);
+        return wide;
+    }
+    // Number fields such as udf_number are catalogued as integers but P6
+    // writes decimals into them; turning 12.5 into 0 would corrupt the value.
+    const double real = toDouble(text, &ok);
+    if (ok)
+        return real;
+    return 0;
+}
+
+} // namespace
+
+XerFieldConverter::Datatype XerFieldConverter::datatypeOf(const QVariant &datatypeText)
+{
+    const QString text = datatypeText.toString();
+    if (text == QLatin1String("integer"))
+        return Integer;
+    if (text == QLatin1String("double"))
+        return Double;
+    if (text == QLatin1String("string"))
+        return String;
+    if (text == QLatin1String("datetime"))
+        return DateTime;
+    return Unknown;
+}
+
+QVariant XerFieldConverter::convert(Datatype datatype, QStringView text)
+{
+    if (text.isEmpty())
+        return QVariant();
+    switch (datatype) {
+    case Integer:
+        return toInteger(text);
+    case Double: {
+        bool ok = false;
+        const double value = toDouble(text, &ok);
+        return ok ? value : 0.0;
+    }
+    case String:
+        return text.toString();
+    case DateTime: {
+        if (!isCanonicalDateTime(text))
+            return parseDateTime(text);
+        const qint64 key = qint64(digits(text, 0, 4)) * 100000000 + digits(text, 5, 2) * 1000000
+            + digits(text, 8, 2) * 10000 + digits(text, 11, 2) * 100 + digits(text, 14, 2);
+        auto it = m_dateTimes.constFind(key);
+        if (it == m_dateTimes.constEnd())
+            it = m_dateTimes.insert(key, parseDateTime(text));
+        return *it;
+    }
+    case Unknown:
+        break;
+    }
+    return QVariant();
+}
+
+QDateTime XerFieldConverter::parseDateTime(QStringView text)
+{
+    if (isCanonicalDateTime(text)) {
+        const QDate date(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
+        const QTime time(digits(text, 11, 2), digits(text, 14, 2));
+        if (!date.isValid() || !time.isValid())
+            return QDateTime();
+        return QDateTime(date, time);
+    }
+    return QDateTime::fromString(text.toString(), dateTimeFormat);
+}

@@ -1,0 +1,78 @@
+#include "xerfieldconverter.h"
+
+#include <QtTest>
+
+class tst_XerFieldConverter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void shouldConvertByDatatype_data();
+    void shouldConvertByDatatype();
+    void shouldGiveSameDateTimeAsFormatParser_data();
+    void shouldGiveSameDateTimeAsFormatParser();
+};
+
+void tst_XerFieldConverter::shouldConvertByDatatype_data()
+{
+    QTest::addColumn<QString>("datatype");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QVariant>("expected");
+
+    QTest::newRow("integer") << "integer" << "4711" << QVariant(4711);
+    QTest::newRow("negative integer") << "integer" << "-12" << QVariant(-12);
+    QTest::newRow("integer past int range") << "integer" << "12345678901" << QVariant(qlonglong(12345678901));
+    QTest::newRow("integer with blanks") << "integer" << " 42 " << QVariant(42);
+    QTest::newRow("integer not a number") << "integer" << "abc" << QVariant(0);
+    QTest::newRow("decimal in integer column keeps its value") << "integer" << "12.5" << QVariant(12.5);
+    QTest::newRow("double") << "double" << "8.25" << QVariant(8.25);
+    QTest::newRow("double integral") << "double" << "40" << QVariant(40.0);
+    QTest::newRow("double negative exponent") << "double" << "-1.5e-3" << QVariant(-0.0015);
+    QTest::newRow("double with plus sign") << "double" << "+3.5" << QVariant(3.5);
+    QTest::newRow("double not a number") << "double" << "12,5" << QVariant(0.0);
+    QTest::newRow("string") << "string" << "Façade wall" << QVariant("Façade wall");
+    QTest::newRow("datetime") << "datetime" << "2019-03-04 08:00" << QVariant(QDateTime(QDate(2019, 3, 4), QTime(8, 0)));
+    QTest::newRow("datetime in another form") << "datetime" << "04.03.2019" << QVariant(QDateTime());
+    QTest::newRow("datetime with impossible day") << "datetime" << "2019-02-30 08:00" << QVariant(QDateTime());
+    QTest::newRow("empty integer") << "integer" << "" << QVariant();
+    QTest::newRow("empty string") << "string" << "" << QVariant();
+    QTest::newRow("empty datetime") << "datetime" << "" << QVariant();
+    QTest::newRow("unknown datatype") << "boolean" << "Y" << QVariant();
+}
+
+void tst_XerFieldConverter::shouldConvertByDatatype()
+{
+    QFETCH(QString, datatype);
+    QFETCH(QString, text);
+    QFETCH(QVariant, expected);
+
+    XerFieldConverter converter;
+    const XerFieldConverter::Datatype type = XerFieldConverter::datatypeOf(datatype);
+    for (int pass = 0; pass < 2; ++pass) {
+        const QVariant value = converter.convert(type, text);
+        QCOMPARE(value.userType(), expected.userType());
+        QCOMPARE(value, expected);
+    }
+}
+
+void tst_XerFieldConverter::shouldGiveSameDateTimeAsFormatParser_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("midnight") << "2020-01-01 00:00";
+    QTest::newRow("last minute of a leap day") << "2024-02-29 23:59";
+    QTest::newRow("hour 24") << "2021-05-05 24:00";
+    QTest::newRow("month 13") << "2021-13-01 08:00";
+    QTest::newRow("single-digit month") << "2021-3-01 08:00";
+    QTest::newRow("seconds") << "2021-03-01 08:00:30";
+}
+
+void tst_XerFieldConverter::shouldGiveSameDateTimeAsFormatParser()
+{
+    QFETCH(QString, text);
+    const QDateTime reference = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
+    XerFieldConverter converter;
+    QCOMPARE(converter.convert(XerFieldConverter::DateTime, text).toDateTime(), reference);
+    QCOMPARE(converter.convert(XerFieldConverter::DateTime, text).toDateTime().isValid(), reference.isValid());
+}
+
+QTEST_GUILESS_MAIN(tst_XerFieldConverter)
+#include "tst_xerfieldconverter.moc"
