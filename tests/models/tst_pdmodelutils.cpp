@@ -1,0 +1,278 @@
+#include "pdmodelutils.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+QStandardItemModel* tableModel(const QStringList& headers, QObject* parent)
+{
+    auto* model = new QStandardItemModel(2, headers.size(), parent);
+    model->setHorizontalHeaderLabels(headers);
+    return model;
+}
+
+// Paints every cell of a grid in a colour that encodes its column and row, so each cut image can be
+// traced back to the place it came from.
+class GridWidget : public QWidget
+{
+public:
+    GridWidget(QVector<int> widths, int rowHeight, int rows)
+        : widths(std::move(widths)), rowHeight(rowHeight)
+    {
+        resize(std::accumulate(this->widths.cbegin(), this->widths.cend(), 0), rowHeight * rows);
+    }
+    static QColor colourFor(int column, int row) { return QColor(column * 40 % 256, row % 256, row / 256); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        const QRect area = event->rect();
+        int left = 0;
+        for (int c = 0; c < widths.size(); ++c) {
+            const int first = qMax(0, area.top() / rowHeight);
+            const int last = qMin(height() / rowHeight - 1, area.bottom() / rowHeight);
+            for (int r = first; r <= last; ++r)
+                painter.fillRect(left, r * rowHeight, widths.at(c), rowHeight, colourFor(c, r));
+            left += widths.at(c);
+        }
+    }
+
+private:
+    QVector<int> widths;
+    int rowHeight;
+};
+
+} // namespace
+
+class TestPdModelUtils : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void columnLookups();
+    void verticalLookup_data();
+    void verticalLookup();
+    void setVisibleColumns_data();
+    void setVisibleColumns();
+    void layoutTexts_data();
+    void layoutTexts();
+    void layoutTextsRoundTrip();
+    void treeWalk();
+    void readTextFile();
+    void renderAcrossTiles_data();
+    void renderAcrossTiles();
+};
+
+void TestPdModelUtils::columnLookups()
+{
+    QObject owner;
+    QStandardItemModel* model = tableModel({"A", "B", "A"}, &owner);
+    QCOMPARE(columnByName(model, "A"), 0);
+    QCOMPARE(columnByName(model, "B"), 1);
+    QCOMPARE(columnByName(model, "a"), -1);
+    QCOMPARE(columnByName(nullptr, "A"), -1);
+
+    model->setHeaderData(2, Qt::Horizontal, "id-2", Qt::UserRole);
+    QHeaderView header(Qt::Horizontal);
+    QCOMPARE(sectionByHeaderData(&header, "id-2", Qt::UserRole), -1);
+    header.setModel(model);
+    QCOMPARE(sectionByHeaderData(&header, "id-2", Qt::UserRole), 2);
+    QCOMPARE(sectionByHeaderData(&header, "B", Qt::DisplayRole), 1);
+    QHeaderView rows(Qt::Vertical);
+    rows.setModel(model);
+    QCOMPARE(sectionByHeaderData(&rows, "2", Qt::DisplayRole), 1);
+}
+
+void TestPdModelUtils::verticalLookup_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("returnColumn");
+    QTest::addColumn<int>("lookupColumn");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("top-level hit") << QVariant("k2") << 1 << 0 << QString() << "v2";
+    QTest::newRow("hit in a child row") << QVariant("child") << 1 << 0 << QString() << "cv";
+    QTest::newRow("no hit") << QVariant("zz") << 1 << 0 << QString() << QString();
+    QTest::newRow("lookup column equal to the column count")
+        << QVariant("k2") << 1 << 2 << "Invalid lookup column passed to verticalLookup" << QString();
+    QTest::newRow("negative return column is reported first")
+        << QVariant("k2") << -1 << 5 << "Invalid return column passed to verticalLookup" << QString();
+}
+
+void TestPdModelUtils::verticalLookup()
+{
+    QFETCH(QVariant, value);
+    QFETCH(int, returnColumn);
+    QFETCH(int, lookupColumn);
+    QFETCH(QString, warning);
+    QFETCH(QString, expected);
+    QStandardItemModel model;
+    model.appendRow({new QStandardItem("k1"), new QStandardItem("v1")});
+    model.appendRow({new QStandardItem("k2"), new QStandardItem("v2")});
+    model.item(0)->appendRow({new QStandardItem("child"), new QStandardItem("cv")});
+    if (!warning.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, warning.toLatin1());
+    const QModelIndex hit = ::verticalLookup(&model, value, returnColumn, lookupColumn);
+    QCOMPARE(hit.isValid(), !expected.isEmpty());
+    QCOMPARE(hit.data().toString(), expected);
+    QVERIFY(!::verticalLookup(nullptr, value, 0, 0).isValid());
+}
+
+void TestPdModelUtils::setVisibleColumns_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("empty list changes nothing") << QStringList() << QStringList{"A", "C", "D"};
+    QTest::newRow("reverse order") << QStringList{"D", "C", "B", "A"} << QStringList{"D", "C", "B", "A"};
+    QTest::newRow("subset") << QStringList{"C", "A"} << QStringList{"C", "A"};
+    QTest::newRow("unknown name gives its place away") << QStringList{"B", "nope", "A"} << QStringList{"B", "A"};
+}
+
+void TestPdModelUtils::setVisibleColumns()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, expected);
+    QTableView view;
+    view.setModel(tableModel({"A", "B", "C", "D"}, &view));
+    QHeaderView* header = view.horizontalHeader();
+    header->hideSection(1);
+    ::setVisibleColumns(header, names);
+    QCOMPARE(visibleColumnNames(header), expected);
+    QCOMPARE(firstVisibleColumn(header), columnByName(view.model(), expected.first()));
+}
+
+void TestPdModelUtils::layoutTexts_data()
+{
+    QTest::addColumn<QVariantList>("texts");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("order and widths") << QVariantList{"C:80", "A:120"} << QStringList{"C:80", "A:120"};
+    QTest::newRow("text without a colon is skipped") << QVariantList{"B", "A:50"} << QStringList{"A:50"};
+    QTest::newRow("text with two colons is skipped") << QVariantList{"B:1:2", "D:60"} << QStringList{"D:60"};
+    QTest::newRow("unreadable width keeps the current width") << QVariantList{"A:wide"} << QStringList{"A:100"};
+    QTest::newRow("nothing usable hides everything") << QVariantList{"x"} << QStringList();
+}
+
+void TestPdModelUtils::layoutTexts()
+{
+    QFETCH(QVariantList, texts);
+    QFETCH(QStringList, expected);
+    QTableView view;
+    view.setModel(tableModel({"A", "B", "C", "D"}, &view));
+    QHeaderView* header = view.horizontalHeader();
+    header->setDefaultSectionSize(100);
+    applyColumnLayoutTexts(header, texts);
+    QCOMPARE(columnLayoutTexts(header), expected);
+    if (expected.isEmpty())
+        QCOMPARE(firstVisibleColumn(header), -1);
+}
+
+void TestPdModelUtils::layoutTextsRoundTrip()
+{
+    QTableView first;
+    first.setModel(tableModel({"A", "B", "C", "D"}, &first));
+    QHeaderView* header = first.horizontalHeader();
+    ::setVisibleColumns(header, {"D", "B", "A"});
+    header->resizeSection(3, 53);
+    header->resizeSection(0, 77);
+    const QStringList texts = columnLayoutTexts(header);
+    QCOMPARE(texts, (QStringList{"D:53", "B:" + QString::number(header->sectionSize(1)), "A:77"}));
+
+    QTableView second;
+    second.setModel(tableModel({"D", "C", "B", "A"}, &second));
+    applyColumnLayoutTexts(second.horizontalHeader(), QVariant(texts).toList());
+    QCOMPARE(columnLayoutTexts(second.horizontalHeader()), texts);
+
+    setFixedSections(second.horizontalHeader(), 21);
+    QCOMPARE(second.horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    QCOMPARE(second.horizontalHeader()->defaultSectionSize(), 21);
+}
+
+void TestPdModelUtils::treeWalk()
+{
+    QStandardItemModel model;
+    QVERIFY(allIndexes(&model).isEmpty());
+    QVERIFY(allIndexes(nullptr).isEmpty());
+    auto* a = new QStandardItem("a");
+    auto* a1 = new QStandardItem("a1");
+    a1->appendRow(new QStandardItem("a1x"));
+    a->appendRow(a1);
+    a->appendRow(new QStandardItem("a2"));
+    model.appendRow(a);
+    model.appendRow(new QStandardItem("b"));
+    QStringList walk;
+    QList<int> depths;
+    for (const QModelIndex& idx : allIndexes(&model)) {
+        walk << idx.data().toString();
+        depths << depthOf(idx);
+    }
+    QCOMPARE(walk, (QStringList{"a", "a1", "a1x", "a2", "b"}));
+    QCOMPARE(depths, (QList<int>{0, 1, 2, 1, 0}));
+    QCOMPARE(allIndexes(&model, a->index()).size(), 3);
+}
+
+void TestPdModelUtils::readTextFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("one\r\ntwo\n");
+    file.close();
+    QCOMPARE(::readTextFile(path), QStringLiteral("one\ntwo\n"));
+    QCOMPARE(::readTextFile(dir.filePath("missing.txt")), QString());
+}
+
+void TestPdModelUtils::renderAcrossTiles_data()
+{
+    QTest::addColumn<QVector<int>>("widths");
+    QTest::addColumn<int>("rowHeight");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("yOffset");
+
+    QTest::newRow("one tile") << QVector<int>{30, 20} << 10 << 5 << 0;
+    QTest::newRow("30000 pixels of rows make two row tiles") << QVector<int>{4, 3} << 10 << 3000 << 0;
+    QTest::newRow("columns exactly filling a tile") << QVector<int>{12000, 8000, 5} << 2 << 3 << 0;
+    QTest::newRow("column wider than a tile") << QVector<int>{3, 20500, 2} << 2 << 2 << 0;
+    QTest::newRow("offset skips the header rows") << QVector<int>{5, 5} << 4 << 6 << 8;
+}
+
+void TestPdModelUtils::renderAcrossTiles()
+{
+    QFETCH(QVector<int>, widths);
+    QFETCH(int, rowHeight);
+    QFETCH(int, rows);
+    QFETCH(int, yOffset);
+    const int headerRows = yOffset / rowHeight;
+    GridWidget widget(widths, rowHeight, rows + headerRows);
+    const PdCellImages grid = renderToCellImages(&widget, widths, rowHeight, rows, yOffset);
+    QCOMPARE(grid.size(), rows);
+    for (int r = 0; r < rows; ++r) {
+        QCOMPARE(grid.at(r).size(), widths.size());
+        for (int c = 0; c < widths.size(); ++c) {
+            const QImage& cell = grid.at(r).at(c);
+            QCOMPARE(cell.size(), QSize(widths.at(c), rowHeight));
+            const QColor expected = GridWidget::colourFor(c, r + headerRows);
+            if (cell.pixelColor(0, 0) != expected || cell.pixelColor(cell.width() - 1, rowHeight - 1) != expected)
+                QFAIL(qPrintable(QStringLiteral("cell %1,%2 has the wrong picture").arg(r).arg(c)));
+        }
+    }
+    QVERIFY(renderToCellImages(nullptr, widths, rowHeight, rows, 0).isEmpty());
+    QVERIFY(renderToUniformCellImages(&widget, widths.first(), 0, rowHeight, rows, yOffset).isEmpty());
+    const PdCellImages uniform = renderToUniformCellImages(&widget, widths.first(), 1, rowHeight, rows, yOffset);
+    QCOMPARE(uniform.size(), rows);
+    QCOMPARE(uniform.last().first(), grid.last().first());
+}
+
+
+QTEST_MAIN(TestPdModelUtils)
+#include "tst_pdmodelutils.moc"
