@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QPointer>
+#include <QWidget>
+
+class QSplitter;
+class QTreeView;
+class QIdentityProxyModel;
+class PdRecordSetModel;
+
+// The main working view: the activity tree on the left and the Gantt chart
+// on the right, both showing the top of one model pipeline.
+class Activities : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Activities(QWidget *parent = nullptr);
+    ~Activities() override;
+
+    QTreeView *treeView() const { return m_treeView; }
+    QSplitter *splitter() const { return m_splitter; }
+    // Stands where the Gantt chart goes, to the right of the tree.
+    QWidget *chartArea() const { return m_chartArea; }
+
+    QAbstractItemModel *activityModel() const { return m_activityModel; }
+    QAbstractItemModel *wbsModel() const { return m_wbsModel; }
+    QAbstractItemModel *codeTypeModel() const { return m_codeTypeModel; }
+    QAbstractItemModel *codeModel() const { return m_codeModel; }
+    QAbstractItemModel *relationshipModel() const { return m_relationshipModel; }
+    QIdentityProxyModel *parentProxy() const { return m_parentProxy; }
+    PdRecordSetModel *emptyModel() const { return m_emptyModel; }
+    int initialRowCount() const { return m_initialRowCount; }
+
+    void setModels(QAbstractItemModel *activityModel, QAbstractItemModel *wbsModel,
+                   QAbstractItemModel *codeTypeModel, QAbstractItemModel *codeModel,
+                   QAbstractItemModel *relationshipModel, bool);
+
+public slots:
+    void onCloseProject();
+
+private:
+    QSplitter *m_splitter = nullptr;
+    QTreeView *m_treeView = nullptr;
+    QWidget *m_chartArea = nullptr;
+
+    // The given models belong to the project loader, which may delete them
+    // before this view hears of it; QPointer turns that into null, not a dangle.
+    QPointer<QAbstractItemModel> m_activityModel;
+    QPointer<QAbstractItemModel> m_wbsModel;
+    QPointer<QAbstractItemModel> m_codeTypeModel;
+    QPointer<QAbstractItemModel> m_codeModel;
+    QPointer<QAbstractItemModel> m_relationshipModel;
+
+    PdRecordSetModel *m_emptyModel = nullptr;
+    QIdentityProxyModel *m_parentProxy = nullptr;
+    int m_initialRowCount = 0;
+};
