@@ -1,0 +1,334 @@
+#include "xerfile.h"
+
+#include "xertext.h"
+
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QIODevice>
+
+#include <cstring>
+
+namespace xer {
+
+namespace {
+
+const char kHeader[] = "ERMHDR\t";
+const int kHeaderSize = 7;
+
+// A line longer than this cannot be held as one string; it is dropped
+// instead of failing the whole read.
+const int kMaxLineBytes = 256 * 1024 * 1024;
+
+const int kMaxBlockSize = 64 * 1024 * 1024;
+
+QString progressText()
+{
+    return QStringLiteral("Read project from file");
+}
+
+int percentRead(qint64 done, qint64 total)
+{
+    if (total <= 0)
+        return 10;
+    return int(qMin<qint64>(10, 10 * done / total));
+}
+
+void collectTabs(const char *data, int size, std::vector<int> &tabs)
+{
+    tabs.clear();
+    const char *end = data + size;
+    for (const char *p = data; p < end;) {
+        const void *hit = std::memchr(p, '\t', size_t(end - p));
+        if (!hit)
+            break;
+        const char *tab = static_cast<const char *>(hit);
+        tabs.push_back(int(tab - data));
+        p = tab + 1;
+    }
+}
+
+// The state of the byte scan that outlives one block.
+struct LineScan
+{
+    bool atLineStart = true;   // the next byte is the first of a line
+    bool collecting = false;   // the current line is being kept
+    bool pendingPercent = false; // a line began with '%' as the block's last byte
+    char previous = 0;         // last byte of the previous block
+    QByteArray carry;          // kept bytes of a line that began in an earlier block
+};
+
+} // namespace
+
+XERFile::XERFile(const QString &fileName, int lineEndConvention, const QStringList &wantedTables,
+                 QObject *parent)
+    : QObject(parent)
+    , m_fileName(fileName)
+    , m_lineEnd(lineEndConvention)
+{
+    // Names are matched upper case; taking the caller's list in upper case
+    // too means "task" cannot silently match nothing.
+    m_wanted.reserve(wantedTables.size());
+    for (const QString &name : wantedTables) {
+        m_wanted.append(name.toUpper());
+        m_wantedSet.insert(m_wanted.last());
+    }
+}
+
+XERFile::~XERFile()
+{
+    clear();
+}
+
+void XERFile::setBlockSize(int bytes)
+{
+    m_blockSize = qBound(1, bytes, kMaxBlockSize);
+}
+
+void XERFile::clear()
+{
+    qDeleteAll(m_tables);
+    m_tables.clear();
+    m_unowned.clear();
+    m_objects.clear();
+    m_insideWantedTable = false;
+    m_sequence = 0;
+}
+
+ErrorCode XERFile::read()
+{
+    qInfo().noquote().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        clear();
+        qWarning().noquote() << "XERFile::read cannot open" << m_fileName << ":" << file.errorString();
+        qInfo().noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+        return FileOpenError;
+    }
+    const ErrorCode result = scan(file);
+    file.close();
+    qInfo().noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    return result;
+}
+
+ErrorCode XERFile::read(QIODevice *device)
+{
+    qInfo().noquote().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+
+    ErrorCode result = FileOpenError;
+    if (!device || !device->isReadable()) {
+        clear();
+        qWarning().noquote() << "XERFile::read device not readable";
+    } else {
+        result = scan(*device);
+    }
+    qInfo().noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    return result;
+}
+
+ErrorCode XERFile::scan(QIODevice &device)
+{
+    clear();
+
+    const qint64 total = device.isSequential() ? 0 : device.size() - device.pos();
+    const char terminator = m_lineEnd == CarriageReturn ? '\r' : '\n';
+    const bool pairEnds = m_lineEnd != CarriageReturn && m_lineEnd != LineFeed;
+    const int terminatorSize = pairEnds ? 2 : 1;
+
+    // The index just past the next line end at or after `from`, or -1.
+    auto findLineEnd = [&](const char *data, int from, int size, char previous) -> int {
+        for (int i = from; i < size;) {
+            const void *hit = std::memchr(data + i, terminator, size_t(size - i));
+            if (!hit)
+                return -1;
+            const int at = int(static_cast<const char *>(hit) - data);
+            if (!pairEnds || (at > 0 ? data[at - 1] : previous) == '\r')
+                return at + 1;
+            i = at + 1;
+        }
+        return -1;
+    };
+
+    std::unique_ptr<char[]> buffer(new char[size_t(m_blockSize)]());
+    LineScan scan;
+    qint64 done = 0;
+    int headerChecked = 0;
+
+    for (;;) {
+        const qint64 got = device.read(buffer.get(), m_blockSize);
+        if (got < 0) {
+            qWarning().noquote() << "XERFile::read failed reading" << m_fileName << ":" << device.errorString();
+            clear();
+            return FileOpenError;
+        }
+        if (got == 0)
+            break;
+        const char *data = buffer.get();
+        const int size = int(got);
+
+        for (int i = 0; headerChecked < kHeaderSize && i < size; ++i, ++headerChecked) {
+            if (data[i] != kHeader[headerChecked]) {
+                clear();
+                return InvalidFormat;
+            }
+        }
+
+        int lineBegin = 0;
+        int i = 0;
+        if (scan.pendingPercent) {
+            scan.pendingPercent = false;
+            if (data[0] == 'T') {
+                scan.collecting = true;
+                scan.carry.append('%');
+            }
+        }
+        while (i < size) {
+            if (scan.atLineStart) {
+                // A table can only start at the start of a line: a "%T"
+                // inside a value is text, not a new table.
+                scan.atLineStart = false;
+                if (m_insideWantedTable) {
+                    scan.collecting = true;
+                    lineBegin = i;
+                } else if (data[i] == '%') {
+                    if (i + 1 == size) {
+                        scan.pendingPercent = true;
+                        break;
+                    }
+                    if (data[i + 1] == 'T') {
+                        scan.collecting = true;
+                        lineBegin = i;
+                    }
+                }
+            }
+            const int end = findLineEnd(data, i, size, scan.previous);
+            if (end < 0) {
+                if (scan.collecting) {
+                    if (scan.carry.size() + (size - lineBegin) > kMaxLineBytes) {
+                        qWarning().noquote() << "XERFile::read dropped a line longer than" << kMaxLineBytes
+                                             << "bytes in" << m_fileName;
+                        ++m_sequence;
+                        scan.collecting = false;
+                        scan.carry = QByteArray();
+                    } else {
+                        scan.carry.append(data + lineBegin, size - lineBegin);
+                    }
+                }
+                break;
+            }
+            if (scan.collecting) {
+                if (scan.carry.isEmpty()) {
+                    completeLine(data + lineBegin, end - lineBegin - terminatorSize);
+                } else {
+                    scan.carry.append(data + lineBegin, end - lineBegin);
+                    completeLine(scan.carry.constData(), scan.carry.size() - terminatorSize);
+                    scan.carry = QByteArray();
+                }
+                scan.collecting = false;
+            }
+            scan.atLineStart = true;
+            i = end;
+        }
+        scan.previous = data[size - 1];
+
+        done += got;
+        emit progress(percentRead(done, total), progressText());
+    }
+
+    if (done == 0) {
+        emit progress(10, progressText());
+        return NoError;
+    }
+    if (headerChecked < kHeaderSize) {
+        clear();
+        return InvalidFormat;
+    }
+    // A last line without its terminator still holds data (a file cut short,
+    // or saved without the final line end); keep it rather than lose it.
+    if (scan.collecting)
+        completeLine(scan.carry.constData(), scan.carry.size());
+    return NoError;
+}
+
+void XERFile::completeLine(const char *data, int size)
+{
+    const qint32 sequence = m_sequence++;
+
+    const void *firstTab = std::memchr(data, '\t', size_t(size));
+    const int markerSize = firstTab ? int(static_cast<const char *>(firstTab) - data) : size;
+    XERObject::Kind kind;
+    if (markerSize == 2 && data[0] == '%' && data[1] == 'T')
+        kind = XERObject::Table;
+    else if (markerSize == 2 && data[0] == '%' && data[1] == 'F')
+        kind = XERObject::FieldNames;
+    else if (markerSize == 2 && data[0] == '%' && data[1] == 'R')
+        kind = XERObject::Record;
+    else if (markerSize == 6 && std::memcmp(data, "ERMHDR", 6) == 0)
+        kind = XERObject::Header;
+    else
+        return;
+
+    if ((kind == XERObject::FieldNames || kind == XERObject::Record) && m_tables.isEmpty())
+        return;
+
+    QString text;
+    const int *tabs = nullptr;
+    int tabCount = -1;
+    if (isAscii(data, size)) {
+        text = QString::fromLatin1(data, size);
+    } else if (isValidUtf8(data, size)) {
+        text = QString::fromUtf8(data, size);
+    } else {
+        text = fromWindows1252(data, size);
+    }
+    // Byte positions of tabs are character positions unless multi-byte
+    // UTF-8 was decoded; then the object finds them in its own text.
+    if (text.size() == size) {
+        collectTabs(data, size, m_tabScratch);
+        tabs = m_tabScratch.data();
+        tabCount = int(m_tabScratch.size());
+    }
+
+    switch (kind) {
+    case XERObject::Table: {
+        auto *table = new XERTable(sequence, std::move(text), tabs, tabCount);
+        m_objects.append(table);
+        const bool wanted = m_wantedSet.isEmpty() || m_wantedSet.contains(table->field(1).toString().toUpper());
+        if (wanted)
+            m_tables.append(table);
+        else
+            m_unowned.emplace_back(table);
+        m_insideWantedTable = wanted;
+        break;
+    }
+    case XERObject::FieldNames: {
+        auto *fieldNames = new XERField(sequence, std::move(text), tabs, tabCount);
+        m_objects.append(fieldNames);
+        XERTable *table = m_tables.last();
+        if (XERField *replaced = table->takeFieldNames())
+            m_unowned.emplace_back(replaced);
+        table->setFieldNames(fieldNames);
+        break;
+    }
+    case XERObject::Header: {
+        auto *header = new XERHeader(sequence, std::move(text), tabs, tabCount);
+        m_objects.append(header);
+        m_unowned.emplace_back(header);
+        m_insideWantedTable = false;
+        break;
+    }
+    case XERObject::Record: {
+        auto *record = new XERRecord(sequence, std::move(text), tabs, tabCount);
+        m_objects.append(record);
+        m_tables.last()->appendRecord(record);
+        break;
+    }
+    }
+}
+
+} // namespace xer

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QStringRef>
+#include <QVector>
+
+#include <memory>
+
+namespace xer {
+
+// One parsed line of an XER file. The line text is held once; every field is
+// handed out as a slice into it, so reading a large table makes no string per
+// field.
+class XERObject
+{
+public:
+    enum Kind : qint32 { Table = 0, FieldNames = 1, Header = 2, Record = 3 };
+
+    virtual ~XERObject();
+
+    // The slice of field `index`; an index outside the line gives an empty
+    // slice, so short records read as if the missing fields were empty.
+    virtual QStringRef field(int index) const;
+
+    int fieldCount() const { return m_fieldCount; }
+    QVector<QStringRef> fields() const;
+
+    qint32 sequence() const { return m_sequence; }
+    qint32 kind() const { return m_kind; }
+    const QString &text() const { return m_text; }
+
+protected:
+    // `text` is the line without its terminator. When the caller already
+    // knows where the tabs are (`tabs`, `tabCount` >= 0) they are taken as
+    // given; otherwise the text is scanned.
+    XERObject(Kind kind, qint32 sequence, QString text, const int *tabs = nullptr, int tabCount = -1);
+
+private:
+    Q_DISABLE_COPY(XERObject)
+
+    // Slices are made on demand from the tab positions, so they always point
+    // at m_text of a live object; the object is neither copied nor moved.
+    QString m_text;
+    std::unique_ptr<int[]> m_tabs;
+    int m_fieldCount = 0;
+    qint32 m_sequence = 0;
+    qint32 m_kind = Record;
+};
+
+} // namespace xer

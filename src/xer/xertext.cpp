@@ -1,0 +1,102 @@
+#include "xertext.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace xer {
+
+namespace {
+
+// Code points of 0x80..0x9F in Windows-1252. The five bytes the code page
+// leaves undefined map to the C1 control of the same value, as Windows does.
+const ushort kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+} // namespace
+
+bool isAscii(const char *data, int size)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    int i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    for (; i < size; ++i) {
+        if (p[i] & 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool isValidUtf8(const char *data, int size)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    int i = 0;
+    while (i < size) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int length;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0)
+                low = 0xA0; // overlong
+            else if (c == 0xED)
+                high = 0x9F; // surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0)
+                low = 0x90; // overlong
+            else if (c == 0xF4)
+                high = 0x8F; // above U+10FFFF
+        } else {
+            return false;
+        }
+        if (size - i < length)
+            return false;
+        if (p[i + 1] < low || p[i + 1] > high)
+            return false;
+        for (int k = 2; k < length; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+QString fromWindows1252(const char *data, int size)
+{
+    QString text(size, Qt::Uninitialized);
+    ushort *out = reinterpret_cast<ushort *>(text.data());
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    for (int i = 0; i < size; ++i) {
+        const unsigned char c = p[i];
+        out[i] = (c >= 0x80 && c <= 0x9F) ? kWindows1252High[c - 0x80] : ushort(c);
+    }
+    return text;
+}
+
+QString decodeLine(const char *data, int size)
+{
+    if (isAscii(data, size))
+        return QString::fromLatin1(data, size);
+    if (isValidUtf8(data, size))
+        return QString::fromUtf8(data, size);
+    return fromWindows1252(data, size);
+}
+
+} // namespace xer

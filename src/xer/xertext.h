@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace xer {
+
+// True when every byte is below 0x80.
+bool isAscii(const char *data, int size);
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF and
+// no sequence cut short at the end.
+bool isValidUtf8(const char *data, int size);
+
+// Decodes one line. P6 on Windows often exports in the Windows-1252 code
+// page; a line that is not valid UTF-8 is taken to be in that code page, so
+// accented names survive either way. Valid UTF-8 decodes exactly as
+// QString::fromUtf8 would.
+QString decodeLine(const char *data, int size);
+
+QString fromWindows1252(const char *data, int size);
+
+} // namespace xer

@@ -1,0 +1,40 @@
+#include "xertext.h"
+
+#include <QtTest>
+
+class TestXerText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodesUtf8OrWindows1252_data();
+    void decodesUtf8OrWindows1252();
+};
+
+void TestXerText::decodesUtf8OrWindows1252_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("ASCII") << QByteArray("%R\t1\tDig") << QString("%R\t1\tDig");
+    QTest::newRow("UTF-8 two-byte letters") << QByteArray("Fa\xC3\xA7" "ade M\xC3\xBCller") << QString::fromUtf8("Façade Müller");
+    QTest::newRow("UTF-8 four-byte character") << QByteArray("a\xF0\x9F\x8F\x97z") << QString::fromUtf8("a\xF0\x9F\x8F\x97z");
+    QTest::newRow("Windows-1252 letters") << QByteArray("Fa\xE7" "ade M\xFCller") << QString::fromUtf8("Façade Müller");
+    QTest::newRow("Windows-1252 currency and quotes")
+        << QByteArray("\x80 \xA3 \xA5 \x93q\x94 \x96") << QString::fromUtf8("€ £ ¥ “q” –");
+    QTest::newRow("bytes undefined in Windows-1252 stay C1 controls")
+        << QByteArray("\x81\x8D\x8F\x90\x9D") << QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D");
+    QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("\xC0\xAF") << QString::fromUtf8("À¯");
+    QTest::newRow("UTF-8 surrogate is not UTF-8") << QByteArray("\xED\xA0\x80") << QString::fromUtf8("í\xC2\xA0€");
+    QTest::newRow("sequence cut short at the end") << QByteArray("ab\xC3") << QString::fromUtf8("abÃ");
+    QTest::newRow("above U+10FFFF is not UTF-8") << QByteArray("\xF4\x90\x80\x80") << QString::fromUtf8("ô\xC2\x90€€");
+}
+
+void TestXerText::decodesUtf8OrWindows1252()
+{
+    QFETCH(QByteArray, bytes);
+    QTEST(xer::decodeLine(bytes.constData(), bytes.size()), "expected");
+}
+
+QTEST_APPLESS_MAIN(TestXerText)
+#include "tst_xertext.moc"
