@@ -1,0 +1,208 @@
+#include "chartarea.h"
+
+#include "dateaxis.h"
+#include "ganttchart.h"
+#include "linkgeometry.h"
+#include "qgcvaxis.h"
+#include "taskdrawdelegate.h"
+#include "taskitem.h"
+#include "taskrelationship.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace mygc {
+
+namespace {
+
+const QColor linkColor(38, 124, 211, 200);
+const QColor selectionColor(38, 124, 211, 50);
+
+} // namespace
+
+ChartArea::ChartArea(GanttChart *chart, QWidget *parent)
+    : QWidget(parent)
+    , m_chart(chart)
+{
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ChartArea::setCurrentRow(int row)
+{
+    if (row >= 0 && row < m_rows.size()) {
+        if (row == m_currentRow)
+            return;
+        m_currentRow = row;
+        update();
+        emit selectionChanged(row);
+        return;
+    }
+    if (m_currentRow != -1) {
+        m_currentRow = -1;
+        update();
+        emit selectionChanged(-1);
+    }
+}
+
+void ChartArea::addTask(const QSharedPointer<TaskItem> &item)
+{
+    DateAxis *axis = m_chart->dateAxis();
+    axis->setScaleHidden(false);
+
+    auto record = QSharedPointer<ChartRow>::create();
+    record->item = item;
+    const QDateTime start = item->start();
+    const QDateTime finish = item->finish();
+    if (start.isValid() && finish.isValid() && !(finish < start)) {
+        record->hasDates = true;
+        const qint64 s = start.toMSecsSinceEpoch();
+        const qint64 f = finish.toMSecsSinceEpoch();
+        if (m_rows.isEmpty()) {
+            axis->setRange(start, finish);
+        } else if (s < axis->startMSecs()) {
+            if (axis->endMSecs() < f)
+                axis->setRange(start, finish);
+            else
+                axis->setStart(start);
+        } else if (f >= axis->endMSecs()) {
+            axis->setEnd(finish);
+        }
+        record->x = std::max(0, axis->xForMSecs(s) - m_chart->drawDelegate()->leftExtent());
+        record->width = axis->xForMSecs(f) + m_chart->drawDelegate()->rightExtent() - record->x;
+    }
+    record->row = m_rows.size();
+    m_rows.append(record);
+    if (!m_batch)
+        applySize();
+}
+
+void ChartArea::clear()
+{
+    m_rows.clear();
+    m_currentRow = -1;
+    setFixedSize(0, 0);
+}
+
+void ChartArea::beginBatch(int expectedRows)
+{
+    m_batch = true;
+    m_rows.reserve(expectedRows);
+}
+
+void ChartArea::endBatch()
+{
+    m_batch = false;
+    applySize();
+    update();
+}
+
+void ChartArea::applySize()
+{
+    setFixedSize(m_chart->dateAxis()->axisWidth(), m_chart->verticalAxis()->totalHeight());
+}
+
+void ChartArea::dateAxisWidthChanged(int, int newWidth)
+{
+    if (!m_batch)
+        setFixedWidth(newWidth);
+}
+
+void ChartArea::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    painter.fillRect(exposed, Qt::white);
+
+    const QGCVAxis *vaxis = m_chart->verticalAxis();
+    const int count = m_rows.size();
+    const int first = vaxis->rowAt(exposed.top());
+    if (first < 0 || count == 0)
+        return;
+    int last = vaxis->rowAt(exposed.bottom());
+    // An area taller than its rows exposes space below the last row.
+    if (last < 0)
+        last = count - 1;
+    const int lastDrawn = std::min(last + 1, count - 1);
+
+    paintLinks(painter, exposed, first, last);
+
+    const DateAxis *axis = m_chart->dateAxis();
+    const TaskDrawDelegate *delegate = m_chart->drawDelegate();
+    for (int r = first; r <= lastDrawn; ++r) {
+        const ChartRow &record = *m_rows.at(r);
+        if (!record.hasDates)
+            continue;
+        const QRect rowRect(0, vaxis->rowTop(r), width(), vaxis->rowHeight(r));
+        delegate->drawTask(*record.item, &painter, axis, rowRect);
+    }
+
+    if (m_currentRow >= first && m_currentRow <= lastDrawn) {
+        painter.setPen(selectionColor);
+        painter.setBrush(selectionColor);
+        painter.drawRect(QRect(0, vaxis->rowTop(m_currentRow), width(), vaxis->rowHeight(m_currentRow)));
+    }
+}
+
+void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, int last)
+{
+    const QVector<int> links = m_chart->linksAcrossRows(first, last + 1);
+    if (links.isEmpty())
+        return;
+    const auto &relationships = m_chart->relationships();
+    const auto &items = m_chart->items();
+    const QGCVAxis *vaxis = m_chart->verticalAxis();
+    const DateAxis *axis = m_chart->dateAxis();
+
+    painter.setPen(linkColor);
+    painter.setBrush(linkColor);
+    QVector<QLine> segments;
+    for (int i : links) {
+        const TaskRelationship &link = *relationships.at(i);
+        const TaskItem &pred = *items.at(link.from());
+        const TaskItem &succ = *items.at(link.to());
+        const QDateTime predAnchor = predecessorAnchorIsFinish(link.type()) ? pred.finish() : pred.start();
+        const QDateTime succAnchor = successorAnchorIsFinish(link.type()) ? succ.finish() : succ.start();
+        const int a = axis->xForDate(predAnchor);
+        const int b = axis->xForDate(succAnchor);
+        const int yF = int(vaxis->rowTop(link.from()) + vaxis->rowHeight(link.from()) * 0.5);
+        const int yT = int(vaxis->rowTop(link.to()) + vaxis->rowHeight(link.to()) * 0.5);
+        const LinkPath path = linkPath(link.type(), a, b, yF, yT, exposed, link.to() <= last + 1);
+        segments += path.lines;
+        for (const LinkArc &arc : path.arcs)
+            painter.drawArc(arc.box, arc.startDegrees * 16, arc.spanDegrees * 16);
+        if (!path.head.isEmpty())
+            painter.drawPolygon(path.head);
+    }
+    painter.drawLines(segments);
+}
+
+void ChartArea::mousePressEvent(QMouseEvent *event)
+{
+    m_chart->flushPendingRebuild();
+    setCurrentRow(m_chart->verticalAxis()->rowAt(event->pos().y()));
+}
+
+void ChartArea::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    m_chart->flushPendingRebuild();
+    const int before = m_currentRow;
+    if (event->key() == Qt::Key_Up && m_currentRow >= 1)
+        --m_currentRow;
+    else if (event->key() == Qt::Key_Down && m_currentRow < m_rows.size() - 1)
+        ++m_currentRow;
+    if (m_currentRow != before) {
+        update();
+        emit selectionChanged(m_currentRow);
+    }
+}
+
+} // namespace mygc

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QSharedPointer>
+#include <QVector>
+#include <QWidget>
+
+namespace mygc {
+
+class GanttChart;
+class TaskItem;
+
+// One painted row of the chart area.
+struct ChartRow
+{
+    QSharedPointer<TaskItem> item;
+    int x = 0;
+    int width = 0;
+    int row = 0;
+    bool hasDates = false;
+};
+
+// The widget inside the chart's scroll area: paints links, bars and the
+// selected row, and turns clicks and Up/Down keys into a current row.
+class ChartArea : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ChartArea(GanttChart *chart, QWidget *parent = nullptr);
+
+    virtual void setCurrentRow(int row);
+    int currentRow() const { return m_currentRow; }
+
+    void addTask(const QSharedPointer<TaskItem> &item);
+    void clear();
+    int rowCount() const { return m_rows.size(); }
+    const ChartRow &chartRow(int row) const { return *m_rows.at(row); }
+
+    // While a batch is open, addTask() leaves the widget's size alone; the
+    // size is fixed once when the batch ends, instead of once per row.
+    void beginBatch(int expectedRows);
+    void endBatch();
+
+signals:
+    void selectionChanged(int current);
+
+public slots:
+    void dateAxisWidthChanged(int oldWidth, int newWidth);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void applySize();
+    void paintLinks(QPainter &painter, const QRect &exposed, int first, int last);
+
+    GanttChart *m_chart;
+    QVector<QSharedPointer<ChartRow>> m_rows;
+    int m_currentRow = -1;
+    bool m_batch = false;
+};
+
+} // namespace mygc

@@ -1,0 +1,346 @@
+#include "dateaxis.h"
+
+#include "dateaxislevel.h"
+#include "timeunit.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace mygc {
+
+namespace {
+
+QDateTime snappedStart(int unit, const QDateTime &from)
+{
+    return periodStart(unit, from);
+}
+
+QDateTime snappedEnd(int unit, const QDateTime &to)
+{
+    return nextPeriod(unit, periodStart(unit, to));
+}
+
+QString labelFor(int unit, const QDateTime &p)
+{
+    switch (unit) {
+    case Day: return p.toString(QStringLiteral("dd"));
+    case Month: return p.toString(QStringLiteral("MMMM"));
+    case Year: return p.toString(QStringLiteral("yyyy"));
+    case Week: return QString::number(p.date().weekNumber());
+    default: return p.toString(QStringLiteral("dd.MM.yyyy"));
+    }
+}
+
+} // namespace
+
+DateAxis::DateAxis(QWidget *parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    const QDateTime today(QDate::currentDate(), QTime(0, 0));
+    setStartEnd(today, today.addDays(1));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    addLevel(Day);
+}
+
+DateAxis::~DateAxis() = default;
+
+QDateTime DateAxis::dateAt(int x) const
+{
+    if (x < 0)
+        return QDateTime();
+    // A zero-width axis has no scale to map through; its start is the only
+    // instant it can name.
+    if (m_axisWidth <= 0)
+        return m_start;
+    const qint64 span = m_start.secsTo(m_end);
+    return m_start.addSecs(span * x / m_axisWidth);
+}
+
+int DateAxis::xForDate(const QDateTime &t) const
+{
+    if (!t.isValid())
+        return -1;
+    return xForMSecs(t.toMSecsSinceEpoch());
+}
+
+int DateAxis::xForMSecs(qint64 msecs) const
+{
+    if (msecs < m_startMSecs || msecs > m_endMSecs || m_startMSecs == m_endMSecs)
+        return -1;
+    const qint64 span = (m_endMSecs - m_startMSecs) / 1000;
+    if (span <= 0)
+        return -1;
+    return int((msecs - m_startMSecs) / 1000 * m_axisWidth / span);
+}
+
+QDateTime DateAxis::startDate() const { return m_start; }
+QDateTime DateAxis::endDate() const { return m_end; }
+int DateAxis::columnWidth() const { return m_columnWidth; }
+int DateAxis::columnCount() const { return m_columnCount; }
+int DateAxis::axisWidth() const { return m_axisWidth; }
+
+int DateAxis::bottomUnit() const
+{
+    return m_levels.isEmpty() ? int(Day) : m_levels.first()->unit();
+}
+
+int DateAxis::totalHeight() const
+{
+    int h = 0;
+    for (const auto &level : m_levels)
+        h += level->height();
+    return h;
+}
+
+int DateAxis::scrollOffset() const
+{
+    if (auto *area = qobject_cast<QScrollArea *>(parentWidget()))
+        return area->horizontalScrollBar()->value();
+    return 0;
+}
+
+void DateAxis::addLevel(int unit)
+{
+    m_levels.append(QSharedPointer<DateAxisLevel>::create(unit, this));
+    const int h = totalHeight();
+    setFixedHeight(h);
+    if (m_levels.size() == 1)
+        updateColumns();
+    emit heightChanged(h);
+}
+
+void DateAxis::setLevels(const QVector<int> &units)
+{
+    m_levels.clear();
+    for (int unit : units)
+        m_levels.append(QSharedPointer<DateAxisLevel>::create(unit, this));
+    if (m_levels.isEmpty())
+        m_levels.append(QSharedPointer<DateAxisLevel>::create(Day, this));
+    const int h = totalHeight();
+    setFixedHeight(h);
+
+    // Before any range was requested there is nothing to re-snap from; keep
+    // the shown span so the axis never loses its dates.
+    const QDateTime from = m_requestedStart.isValid() ? m_requestedStart : m_start;
+    const QDateTime to = m_requestedEnd.isValid() ? m_requestedEnd : m_end.addMSecs(-1);
+    const QDateTime s = snappedStart(bottomUnit(), from);
+    const QDateTime e = snappedEnd(bottomUnit(), to);
+    if (s.isValid() && e.isValid()) {
+        setStartEnd(s, e);
+        correctEmptySpan();
+    }
+    updateColumns();
+    update();
+    emit heightChanged(h);
+}
+
+QVector<int> DateAxis::levelUnits() const
+{
+    QVector<int> units;
+    units.reserve(m_levels.size());
+    for (const auto &level : m_levels)
+        units.append(level->unit());
+    return units;
+}
+
+void DateAxis::setRange(const QDateTime &from, const QDateTime &to)
+{
+    if (from == m_requestedStart && to == m_requestedEnd)
+        return;
+    m_requestedStart = from;
+    m_requestedEnd = to;
+    const QDateTime s = snappedStart(bottomUnit(), from);
+    const QDateTime e = snappedEnd(bottomUnit(), to);
+    if (!s.isValid() || !e.isValid())
+        return;
+    if (s != m_start || e != m_end) {
+        setStartEnd(s, e);
+        correctEmptySpan();
+        updateColumns();
+        update();
+    }
+}
+
+void DateAxis::setStart(const QDateTime &from)
+{
+    if (from == m_requestedStart)
+        return;
+    m_requestedStart = from;
+    const QDateTime s = snappedStart(bottomUnit(), from);
+    if (s.isValid() && s != m_start) {
+        setStartEnd(s, m_end);
+        correctEmptySpan();
+        updateColumns();
+        update();
+    }
+}
+
+void DateAxis::setEnd(const QDateTime &to)
+{
+    if (to == m_requestedEnd)
+        return;
+    m_requestedEnd = to;
+    const QDateTime e = snappedEnd(bottomUnit(), to);
+    if (e.isValid() && e != m_end) {
+        setStartEnd(m_start, e);
+        if (m_startMSecs < m_endMSecs) {
+            updateColumns();
+            update();
+        }
+    }
+}
+
+void DateAxis::setScaleHidden(bool hidden)
+{
+    m_scaleHidden = hidden;
+    update();
+}
+
+void DateAxis::setStartEnd(const QDateTime &start, const QDateTime &end)
+{
+    m_start = start;
+    m_end = end;
+    m_startMSecs = start.toMSecsSinceEpoch();
+    m_endMSecs = end.toMSecsSinceEpoch();
+}
+
+void DateAxis::correctEmptySpan()
+{
+    if (!(m_startMSecs < m_endMSecs))
+        setStartEnd(m_start, m_start.addDays(1));
+}
+
+void DateAxis::updateColumns()
+{
+    const int oldColumns = m_columnCount;
+    const int oldWidth = m_axisWidth;
+    m_columnCount = int(unitsBetween(m_start, m_end, bottomUnit()));
+    m_axisWidth = m_columnWidth * m_columnCount;
+    if (m_axisWidth != oldWidth)
+        emit axisWidthChanged(oldWidth, m_axisWidth);
+    if (m_columnCount != oldColumns)
+        emit columnsChanged(oldColumns, m_columnCount);
+}
+
+bool DateAxis::isColumnBoundary(int x, int y) const
+{
+    if (m_levels.isEmpty() || m_columnWidth <= 0)
+        return false;
+    const int h0 = m_levels.first()->height();
+    if (y < height() - h0 || y >= height() || x < 2)
+        return false;
+    const int m = (scrollOffset() + x) % m_columnWidth;
+    return m < 2 || m >= m_columnWidth - 1;
+}
+
+void DateAxis::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    const int offset = scrollOffset();
+    const QPalette pal = QApplication::palette();
+    painter.fillRect(exposed, pal.color(QPalette::Window));
+
+    const QDateTime leftInstant = dateAt(offset + exposed.left());
+    const QDateTime rightInstant = dateAt(offset + exposed.right());
+    if (m_scaleHidden || !leftInstant.isValid() || !rightInstant.isValid())
+        return;
+
+    int y = height();
+    for (const auto &level : m_levels) {
+        const int h = level->height();
+        const int top = y - h;
+        const int bottom = y - 1;
+        y = top;
+        if (bottom < exposed.top() || top > exposed.bottom())
+            continue;
+        const int unit = level->unit();
+        const QDateTime first = periodStart(unit, leftInstant);
+        const QDateTime last = nextPeriod(unit, periodStart(unit, rightInstant));
+        // A band finer than a pixel per cell has nothing legible to show and
+        // would cost one label per instant.
+        if (!first.isValid() || unitsBetween(first, last, unit) > exposed.width() + 2)
+            continue;
+
+        QVector<QLine> dark;
+        QVector<QLine> light;
+        painter.setPen(pal.color(QPalette::WindowText));
+        for (QDateTime p = first; p < last;) {
+            const QDateTime next = nextPeriod(unit, p);
+            const int x1 = xForDate(p);
+            // A period that runs past the end is cut at the end of the scale;
+            // -1 there would fold its label back over the earlier cells.
+            const int x2 = next > m_end ? m_axisWidth : xForDate(next);
+            const QRect cell(x1 - offset, top, x2 - 1 - x1, h);
+            painter.drawText(cell, Qt::AlignCenter, labelFor(unit, p));
+            dark.append(QLine(x1 - offset, bottom, x1 - offset, top));
+            light.append(QLine(x1 - offset + 1, bottom, x1 - offset + 1, top));
+            p = next;
+        }
+        if (!dark.isEmpty()) {
+            painter.setPen(pal.color(QPalette::Midlight));
+            painter.drawLines(dark);
+            painter.setPen(pal.color(QPalette::Light));
+            painter.drawLines(light);
+        }
+    }
+
+    if (m_dragging && !m_levels.isEmpty()) {
+        const int h0 = m_levels.first()->height();
+        painter.setPen(QColor(200, 200, 255));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(m_dragOriginX, height() - h0, m_dragCurrentX - m_dragOriginX, h0 - 1);
+    }
+}
+
+void DateAxis::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragging) {
+        m_dragCurrentX = event->pos().x();
+        update();
+        return;
+    }
+    if (isColumnBoundary(event->pos().x(), event->pos().y())) {
+        if (cursor().shape() != Qt::SizeHorCursor)
+            setCursor(Qt::SizeHorCursor);
+    } else if (cursor().shape() != Qt::ArrowCursor) {
+        setCursor(Qt::ArrowCursor);
+    }
+}
+
+void DateAxis::mousePressEvent(QMouseEvent *event)
+{
+    const int x = event->pos().x();
+    if (!isColumnBoundary(x, event->pos().y()))
+        return;
+    const int offset = scrollOffset();
+    m_dragging = true;
+    const int c = (x + 1 + offset) / m_columnWidth;
+    m_dragCurrentX = x;
+    m_dragOriginX = std::max(0, m_columnWidth * (c - 1)) - offset;
+    update();
+}
+
+void DateAxis::mouseReleaseEvent(QMouseEvent *)
+{
+    if (!m_dragging)
+        return;
+    const int w = std::max(10, m_dragCurrentX - m_dragOriginX);
+    m_dragging = false;
+    if (w != m_columnWidth) {
+        m_columnWidth = w;
+        updateColumns();
+    }
+    m_dragOriginX = 0;
+    m_dragCurrentX = 0;
+    update();
+}
+
+} // namespace mygc

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSharedPointer>
+#include <QVector>
+#include <QWidget>
+
+namespace mygc {
+
+class DateAxisLevel;
+
+// The time-scale header of the chart. It owns the mapping between instants and
+// x positions: the chart places every bar through xForDate().
+class DateAxis : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DateAxis(QWidget *parent = nullptr);
+    ~DateAxis() override;
+
+    virtual QDateTime dateAt(int x) const;
+    virtual int xForDate(const QDateTime &t) const;
+    virtual QDateTime startDate() const;
+    virtual QDateTime endDate() const;
+    virtual int columnWidth() const;
+    virtual int columnCount() const;
+    virtual int axisWidth() const;
+
+    // xForDate() for an instant given as milliseconds since the epoch; the hot
+    // paths convert a date once and map it many times.
+    int xForMSecs(qint64 msecs) const;
+    qint64 startMSecs() const { return m_startMSecs; }
+    qint64 endMSecs() const { return m_endMSecs; }
+
+    void addLevel(int unit);
+    void setLevels(const QVector<int> &units);
+    QVector<int> levelUnits() const;
+    int levelCount() const { return m_levels.size(); }
+
+    void setRange(const QDateTime &from, const QDateTime &to);
+    void setStart(const QDateTime &from);
+    void setEnd(const QDateTime &to);
+
+    void setScaleHidden(bool hidden);
+    bool isScaleHidden() const { return m_scaleHidden; }
+
+    // True when (x, y) lies on a column boundary of the lowest band.
+    bool isColumnBoundary(int x, int y) const;
+
+signals:
+    void columnsChanged(int oldColumns, int newColumns);
+    void axisWidthChanged(int oldWidth, int newWidth);
+    void heightChanged(int height);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    int bottomUnit() const;
+    int totalHeight() const;
+    int scrollOffset() const;
+    void setStartEnd(const QDateTime &start, const QDateTime &end);
+    void correctEmptySpan();
+    void updateColumns();
+
+    QVector<QSharedPointer<DateAxisLevel>> m_levels;
+    int m_columnWidth = 25;
+    int m_columnCount = 0;
+    int m_axisWidth = 0;
+    QDateTime m_requestedStart;
+    QDateTime m_requestedEnd;
+    QDateTime m_start;
+    QDateTime m_end;
+    qint64 m_startMSecs = 0;
+    qint64 m_endMSecs = 0;
+    bool m_scaleHidden = false;
+    bool m_dragging = false;
+    int m_dragOriginX = 0;
+    int m_dragCurrentX = 0;
+};
+
+} // namespace mygc

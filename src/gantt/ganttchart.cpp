@@ -1,0 +1,558 @@
+#include "ganttchart.h"
+
+#include "chartarea.h"
+#include "dateaxis.h"
+#include "pdmodelutils.h"
+#include "qgcvaxis.h"
+#include "taskdrawdelegate.h"
+#include "taskitem.h"
+#include "taskrelationship.h"
+
+#include <QAbstractItemModel>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace mygc {
+
+namespace {
+
+constexpr int LinkBlockSize = 256;
+
+bool nameIn(const QString &name, std::initializer_list<const char *> names)
+{
+    for (const char *n : names) {
+        if (name == QLatin1String(n))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+GanttChart::GanttChart(QWidget *parent)
+    : QScrollArea(parent)
+    , m_delegate(std::make_unique<TaskDrawDelegate>(this))
+{
+    PdGanttViewBarStyle::registerMetaType();
+
+    m_dateAxis = new DateAxis(this);
+    m_dateAxis->setScaleHidden(true);
+    connect(m_dateAxis, &DateAxis::heightChanged, this, &GanttChart::dateAxisHeightChanged);
+    setViewportMargins(0, m_dateAxis->height(), 0, 0);
+    emit headerSizeChanged();
+    qDebug().noquote() << "ax_date::height();" << m_dateAxis->height();
+
+    m_vaxis = new QGCVAxis(this);
+    m_area = new ChartArea(this);
+    setWidget(m_area);
+    m_area->setFixedSize(0, 0);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    m_barStyles = PdGanttViewBarStyle::chartDefaults();
+    resolveStyleRoles();
+
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &GanttChart::hscrolled);
+    connect(m_dateAxis, &DateAxis::axisWidthChanged, m_area, &ChartArea::dateAxisWidthChanged);
+    connect(m_area, &ChartArea::selectionChanged, this, &GanttChart::areaSelectionChanged);
+
+    m_rebuildTimer.setSingleShot(true);
+    m_rebuildTimer.setInterval(0);
+    connect(&m_rebuildTimer, &QTimer::timeout, this, &GanttChart::rebuild);
+}
+
+GanttChart::~GanttChart()
+{
+    disconnectSources();
+}
+
+void GanttChart::selectRowSilently(int row)
+{
+    QSignalBlocker blocker(this);
+    m_area->setCurrentRow(row);
+}
+
+void GanttChart::selectIndex(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    flushPendingRebuild();
+    const int row = rowOfIndex(index);
+    if (row >= 0)
+        selectRowSilently(row);
+}
+
+int GanttChart::rowOfIndex(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return -1;
+    return m_indexMap.value(index.sibling(index.row(), 0), -1);
+}
+
+int GanttChart::rowOfId(int id) const
+{
+    return m_idMap.value(id, -1);
+}
+
+int GanttChart::dateAxisHeight() const { return m_dateAxis->height(); }
+void GanttChart::setDefaultRowHeight(int height) { m_defaultRowHeight = height; }
+int GanttChart::defaultRowHeight() const { return m_defaultRowHeight; }
+QAbstractItemModel *GanttChart::model() const { return m_model; }
+
+void GanttChart::addItem(const TaskItem &item, int rowHeight)
+{
+    auto shared = QSharedPointer<TaskItem>::create(item);
+    m_items.append(shared);
+    const int row = m_items.size() - 1;
+    m_idMap.insert(item.id(), row);
+    m_indexMap.insert(item.index(), row);
+    if (rowHeight < 1)
+        rowHeight = defaultRowHeight();
+    m_vaxis->addRow(rowHeight);
+    m_area->addTask(shared);
+}
+
+void GanttChart::removeItem(int position)
+{
+    if (position >= 0 && position < m_items.size())
+        m_items.remove(position);
+}
+
+void GanttChart::insertItem(int position, const TaskItem &item)
+{
+    if (position >= 0 && position <= m_items.size())
+        m_items.insert(position, QSharedPointer<TaskItem>::create(item));
+}
+
+void GanttChart::addRelationship(int from, int to, int type, qint64 lag)
+{
+    if (from < 0 || from >= m_items.size() || to < 0 || to >= m_items.size())
+        return;
+    m_relationships.append(QSharedPointer<TaskRelationship>::create(from, to, type, lag));
+    m_linkIndexDirty = true;
+}
+
+void GanttChart::rebuild()
+{
+    m_rebuildTimer.stop();
+    rebuildItems();
+    rebuildRelationships();
+    m_area->update();
+}
+
+void GanttChart::scheduleRebuild()
+{
+    if (!m_rebuildTimer.isActive())
+        m_rebuildTimer.start();
+}
+
+void GanttChart::flushPendingRebuild()
+{
+    if (m_rebuildTimer.isActive())
+        rebuild();
+}
+
+void GanttChart::disconnectSources()
+{
+    for (const auto &c : qAsConst(m_modelConnections))
+        disconnect(c);
+    for (const auto &c : qAsConst(m_relationConnections))
+        disconnect(c);
+    for (const auto &c : qAsConst(m_treeConnections))
+        disconnect(c);
+    m_modelConnections.clear();
+    m_relationConnections.clear();
+    m_treeConnections.clear();
+}
+
+void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finishColumn, int typeColumn,
+                           int idColumn, QAbstractItemModel *relationModel, int relTaskColumn,
+                           int relPredecessorColumn, int relTypeColumn, int relLagColumn,
+                           int actualStartColumn, int actualFinishColumn, int baselineStartColumn,
+                           int baselineFinishColumn, QTreeView *tree)
+{
+    qInfo().noquote() << Q_FUNC_INFO << "start";
+    QElapsedTimer timer;
+    timer.start();
+
+    // A second call must not leave the first call's connections behind, or
+    // every signal would rebuild once per call ever made.
+    disconnectSources();
+
+    m_tree = tree;
+    if (tree) {
+        m_treeConnections << connect(tree, &QTreeView::collapsed, this, &GanttChart::rowExpandedCollapsed)
+                          << connect(tree, &QTreeView::expanded, this, &GanttChart::rowExpandedCollapsed);
+    }
+    if (m_model)
+        clearAll();
+    m_model = model;
+    if (m_relationModel) {
+        m_relationships.clear();
+        m_linkIndexDirty = true;
+    }
+    m_relationModel = relationModel;
+
+    m_startColumn = startColumn;
+    m_finishColumn = finishColumn;
+    m_typeColumn = typeColumn;
+    m_idColumn = idColumn;
+    m_relTaskColumn = relTaskColumn;
+    m_relPredecessorColumn = relPredecessorColumn;
+    m_relTypeColumn = relTypeColumn;
+    m_relLagColumn = relLagColumn;
+    m_actualStartColumn = actualStartColumn;
+    m_actualFinishColumn = actualFinishColumn;
+    m_baselineStartColumn = baselineStartColumn;
+    m_baselineFinishColumn = baselineFinishColumn;
+
+    if (model) {
+        using M = QAbstractItemModel;
+        m_modelConnections
+                << connect(model, &M::modelReset, this, &GanttChart::modelReset)
+                << connect(model, &M::destroyed, this, &GanttChart::modelDestroyed)
+                << connect(model, &M::rowsInserted, this, &GanttChart::modelRowsInserted)
+                << connect(model, &M::dataChanged, this, &GanttChart::modelDataChanged)
+                << connect(model, &M::rowsMoved, this, &GanttChart::modelRowsMoved)
+                << connect(model, &M::rowsRemoved, this, &GanttChart::modelRowsRemoved)
+                // Sorting reorders rows through a layout change only; without
+                // this the chart would keep the old order beside a sorted tree.
+                << connect(model, &M::layoutChanged, this, &GanttChart::scheduleRebuild);
+    }
+    if (relationModel) {
+        using M = QAbstractItemModel;
+        m_relationConnections
+                << connect(relationModel, &M::modelReset, this, &GanttChart::rmodelReset)
+                << connect(relationModel, &M::destroyed, this, &GanttChart::rmodelDestroyed);
+    }
+
+    m_rebuildTimer.stop();
+    rebuildItems();
+    rebuildRelationships();
+    m_area->update();
+
+    qInfo().noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
+}
+
+void GanttChart::setLevels(const QVector<int> &units)
+{
+    m_dateAxis->setLevels(units);
+    m_area->update();
+}
+
+void GanttChart::clearAll()
+{
+    m_items.clear();
+    m_indexMap.clear();
+    m_idMap.clear();
+    m_relationships.clear();
+    m_linkIndexDirty = true;
+    m_vaxis->clear();
+    m_area->clear();
+}
+
+void GanttChart::rebuildItems()
+{
+    clearAll();
+    if (!m_model)
+        return;
+    QElapsedTimer timer;
+    timer.start();
+    const int rows = m_model->rowCount();
+    m_items.reserve(rows);
+    m_indexMap.reserve(rows);
+    m_idMap.reserve(rows);
+    m_vaxis->reserve(rows);
+    m_area->beginBatch(rows);
+    for (int r = 0; r < rows; ++r)
+        addItemRecursive(m_model->index(r, 0));
+    m_area->endBatch();
+    qDebug().noquote() << Q_FUNC_INFO << "rows:" << m_items.size() << "ms:" << timer.elapsed();
+}
+
+void GanttChart::addItemRecursive(const QModelIndex &index)
+{
+    const int row = index.row();
+    const QModelIndex parent = index.parent();
+    const auto cell = [&](int column) {
+        return column < 0 ? QVariant() : m_model->index(row, column, parent).data(Qt::DisplayRole);
+    };
+
+    TaskItem item;
+    item.setStart(cell(m_startColumn).toDateTime());
+    item.setFinish(cell(m_finishColumn).toDateTime());
+    const QString type = cell(m_typeColumn).toString();
+    item.setId(cell(m_idColumn).toInt());
+    if (m_actualStartColumn != -1)
+        item.setActualStart(cell(m_actualStartColumn).toDateTime());
+    if (m_actualFinishColumn != -1)
+        item.setActualFinish(cell(m_actualFinishColumn).toDateTime());
+    if (m_baselineStartColumn != -1)
+        item.setBaselineStart(cell(m_baselineStartColumn).toDateTime());
+    if (m_baselineFinishColumn != -1)
+        item.setBaselineFinish(cell(m_baselineFinishColumn).toDateTime());
+    item.setIndex(index);
+
+    const int children = m_model->rowCount(index);
+    if (type == QLatin1String("Milestone"))
+        item.setKind(TaskItem::Milestone);
+    else if (type == QLatin1String("Summary") || children > 0)
+        item.setKind(TaskItem::Summary);
+    else
+        item.setKind(TaskItem::Task);
+    addItem(item, 0);
+
+    if (children == 0)
+        return;
+    // The tree's expanded state is only meaningful for the model it shows.
+    if (m_tree && m_tree->model() == m_model && !m_tree->isExpanded(index))
+        return;
+    for (int r = 0; r < children; ++r)
+        addItemRecursive(m_model->index(r, 0, index));
+}
+
+void GanttChart::rebuildRelationships()
+{
+    m_relationships.clear();
+    m_linkIndexDirty = true;
+    if (!m_relationModel)
+        return;
+    const int rows = m_relationModel->rowCount();
+    const int columns = m_relationModel->columnCount();
+    const auto cell = [&](int row, int column) {
+        return column < 0 || column >= columns ? QVariant() : m_relationModel->index(row, column).data();
+    };
+    for (int r = 0; r < rows; ++r) {
+        const int task = m_idMap.value(cell(r, m_relTaskColumn).toInt(), -1);
+        const int predecessor = m_idMap.value(cell(r, m_relPredecessorColumn).toInt(), -1);
+        if (task < 0 || predecessor < 0)
+            continue;
+        addRelationship(predecessor, task, TaskRelationship::typeFromText(cell(r, m_relTypeColumn).toString()),
+                        cell(r, m_relLagColumn).toLongLong());
+    }
+}
+
+void GanttChart::buildLinkIndex() const
+{
+    m_linkIndexDirty = false;
+    const int n = m_relationships.size();
+    m_linkOrder.resize(n);
+    for (int i = 0; i < n; ++i)
+        m_linkOrder[i] = i;
+    const auto top = [this](int i) {
+        const TaskRelationship &l = *m_relationships.at(i);
+        return std::min(l.from(), l.to());
+    };
+    std::stable_sort(m_linkOrder.begin(), m_linkOrder.end(), [&](int x, int y) { return top(x) < top(y); });
+    m_linkBlocks.clear();
+    for (int b = 0; b < n; b += LinkBlockSize) {
+        LinkBlock block;
+        block.firstTop = top(m_linkOrder.at(b));
+        block.maxBottom = -1;
+        for (int i = b; i < std::min(n, b + LinkBlockSize); ++i) {
+            const TaskRelationship &l = *m_relationships.at(m_linkOrder.at(i));
+            block.maxBottom = std::max(block.maxBottom, std::max(l.from(), l.to()));
+        }
+        m_linkBlocks.append(block);
+    }
+}
+
+QVector<int> GanttChart::linksAcrossRows(int first, int last) const
+{
+    if (m_linkIndexDirty)
+        buildLinkIndex();
+    QVector<int> result;
+    const int n = m_linkOrder.size();
+    for (int b = 0; b < m_linkBlocks.size(); ++b) {
+        const LinkBlock &block = m_linkBlocks.at(b);
+        if (block.firstTop > last)
+            break;
+        if (block.maxBottom < first)
+            continue;
+        for (int i = b * LinkBlockSize; i < std::min(n, (b + 1) * LinkBlockSize); ++i) {
+            const TaskRelationship &l = *m_relationships.at(m_linkOrder.at(i));
+            if (std::min(l.from(), l.to()) <= last && std::max(l.from(), l.to()) >= first)
+                result.append(m_linkOrder.at(i));
+        }
+    }
+    return result;
+}
+
+QList<PdGanttViewBarStyle> GanttChart::barStyles() const
+{
+    return m_barStyles;
+}
+
+void GanttChart::setBarStyles(const QList<PdGanttViewBarStyle> &styles)
+{
+    if (styles == m_barStyles)
+        return;
+    m_barStyles = styles;
+    resolveStyleRoles();
+    resolveStyleColumns();
+    rebuild();
+}
+
+int GanttChart::styleIndexForRole(int role) const
+{
+    return role >= 0 && role < 5 ? m_roleIndex[role] : -1;
+}
+
+void GanttChart::resolveStyleRoles()
+{
+    for (int role = 0; role < 5; ++role)
+        m_roleIndex[role] = role;
+    bool named[5] = {false, false, false, false, false};
+    for (int i = 0; i < m_barStyles.size(); ++i) {
+        const QString &name = m_barStyles.at(i).styleName;
+        int role = -1;
+        if (nameIn(name, {"Normal", "Task"}))
+            role = TaskStyle;
+        else if (nameIn(name, {"Summary"}))
+            role = SummaryStyle;
+        else if (nameIn(name, {"Milestone"}))
+            role = MilestoneStyle;
+        else if (nameIn(name, {"Baseline", "Baseline Task"}))
+            role = BaselineStyle;
+        else if (nameIn(name, {"Actual"}))
+            role = ActualStyle;
+        if (role >= 0 && !named[role]) {
+            named[role] = true;
+            m_roleIndex[role] = i;
+        }
+    }
+}
+
+void GanttChart::resolveStyleColumns()
+{
+    const QString defaultStart = QStringLiteral("Start Date");
+    const QString defaultFinish = QStringLiteral("Finish Date");
+    const auto pair = [&](int role) {
+        const int i = styleIndexForRole(role);
+        if (i >= 0 && i < m_barStyles.size())
+            return qMakePair(m_barStyles.at(i).startDate, m_barStyles.at(i).finishDate);
+        return qMakePair(defaultStart, defaultFinish);
+    };
+    const auto main = pair(TaskStyle);
+    const auto baseline = pair(BaselineStyle);
+    const auto actual = pair(ActualStyle);
+    m_startColumn = columnByName(m_model, main.first);
+    m_finishColumn = columnByName(m_model, main.second);
+    m_baselineStartColumn = columnByName(m_model, baseline.first);
+    m_baselineFinishColumn = columnByName(m_model, baseline.second);
+    m_actualStartColumn = columnByName(m_model, actual.first);
+    m_actualFinishColumn = columnByName(m_model, actual.second);
+}
+
+GanttChart::Images GanttChart::renderToImages()
+{
+    flushPendingRebuild();
+    QSignalBlocker blocker(this);
+
+    // The axis draws itself shifted by the horizontal scroll value; the
+    // render must start at the scale's origin whatever the user scrolled to.
+    QScrollBar *hbar = horizontalScrollBar();
+    const int scroll = hbar->value();
+    {
+        QSignalBlocker barBlocker(hbar);
+        hbar->setValue(0);
+    }
+    const int shownWidth = m_dateAxis->width();
+    m_dateAxis->setFixedWidth(m_dateAxis->axisWidth());
+
+    const int columnWidth = m_dateAxis->columnWidth();
+    const int columns = m_dateAxis->columnCount();
+    Images images;
+    images.first = renderToUniformCellImages(m_dateAxis, columnWidth, columns, m_dateAxis->height(), 1, 0).value(0);
+    if (!m_items.isEmpty())
+        images.second = renderToUniformCellImages(m_area, columnWidth, columns, m_vaxis->rowHeight(0),
+                                                  m_items.size(), 0);
+
+    m_dateAxis->setFixedWidth(shownWidth);
+    {
+        QSignalBlocker barBlocker(hbar);
+        hbar->setValue(scroll);
+    }
+    return images;
+}
+
+void GanttChart::hscrolled(int)
+{
+    m_dateAxis->update();
+}
+
+void GanttChart::dateAxisHeightChanged(int height)
+{
+    setViewportMargins(0, height, 0, 0);
+    emit headerSizeChanged();
+}
+
+void GanttChart::modelReset() { scheduleRebuild(); }
+void GanttChart::modelRowsRemoved(const QModelIndex &, int, int) { scheduleRebuild(); }
+// New rows may land between existing ones or under a collapsed node, so they
+// are placed by a rebuild rather than appended after the last chart row.
+void GanttChart::modelRowsInserted(const QModelIndex &, int, int) { scheduleRebuild(); }
+void GanttChart::modelRowsMoved(const QModelIndex &, int, int, const QModelIndex &, int) { scheduleRebuild(); }
+void GanttChart::modelDataChanged(const QModelIndex &, const QModelIndex &, const QVector<int> &) { scheduleRebuild(); }
+void GanttChart::rowExpandedCollapsed(const QModelIndex &) { scheduleRebuild(); }
+void GanttChart::rmodelReset() { scheduleRebuild(); }
+
+void GanttChart::modelDestroyed()
+{
+    if (!m_model)
+        return;
+    m_rebuildTimer.stop();
+    clearAll();
+    for (const auto &c : qAsConst(m_modelConnections))
+        disconnect(c);
+    m_modelConnections.clear();
+    m_model = nullptr;
+    m_area->update();
+}
+
+void GanttChart::rmodelDestroyed()
+{
+    if (!m_relationModel)
+        return;
+    m_relationships.clear();
+    m_linkIndexDirty = true;
+    for (const auto &c : qAsConst(m_relationConnections))
+        disconnect(c);
+    m_relationConnections.clear();
+    m_relationModel = nullptr;
+    m_area->update();
+}
+
+void GanttChart::areaSelectionChanged(int current)
+{
+    qDebug() << "ON GC SEL CHANGED";
+    const QModelIndex index = current >= 0 && current < m_items.size() ? m_items.at(current)->index() : QModelIndex();
+    emit selectionChanged(index);
+}
+
+bool GanttChart::viewportEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+        m_dateAxis->move(viewport()->x(), contentsRect().top());
+        return true;
+    case QEvent::Resize:
+        m_dateAxis->setFixedWidth(viewport()->width());
+        m_dateAxis->move(viewport()->x(), contentsRect().top());
+        // The base class refreshes the scroll ranges for the new viewport.
+        return QScrollArea::viewportEvent(event);
+    case QEvent::Wheel:
+        // The chart scrolls with the tree, never on its own.
+        return true;
+    default:
+        return QScrollArea::viewportEvent(event);
+    }
+}
+
+} // namespace mygc

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "pdganttviewbarstyle.h"
+
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QModelIndex>
+#include <QPair>
+#include <QPointer>
+#include <QScrollArea>
+#include <QSharedPointer>
+#include <QTimer>
+#include <QVector>
+
+#include <memory>
+
+class QAbstractItemModel;
+class QTreeView;
+
+namespace mygc {
+
+class ChartArea;
+class DateAxis;
+class QGCVAxis;
+class TaskDrawDelegate;
+class TaskItem;
+class TaskRelationship;
+
+// The Gantt chart: a date axis above a scrollable area of bars and links that
+// mirrors the rows a tree view shows, one chart row per visible tree row.
+class GanttChart : public QScrollArea
+{
+    Q_OBJECT
+public:
+    // Header images (one per date-axis column) and body images (one list per
+    // chart row, one image per date-axis column).
+    using Images = QPair<QVector<QImage>, QVector<QVector<QImage>>>;
+
+    explicit GanttChart(QWidget *parent = nullptr);
+    ~GanttChart() override;
+
+    virtual void selectRowSilently(int row);
+    virtual void selectIndex(const QModelIndex &index);
+    virtual int dateAxisHeight() const;
+    virtual void setDefaultRowHeight(int height);
+    virtual int defaultRowHeight() const;
+    virtual void addItem(const TaskItem &item, int rowHeight);
+    virtual void removeItem(int position);
+    virtual void insertItem(int position, const TaskItem &item);
+    virtual void addRelationship(int from, int to, int type, qint64 lag);
+    virtual QAbstractItemModel *model() const;
+    virtual void rebuild();
+    virtual void setModels(QAbstractItemModel *model, int startColumn, int finishColumn, int typeColumn,
+                           int idColumn, QAbstractItemModel *relationModel, int relTaskColumn,
+                           int relPredecessorColumn, int relTypeColumn, int relLagColumn,
+                           int actualStartColumn = -1, int actualFinishColumn = -1,
+                           int baselineStartColumn = -1, int baselineFinishColumn = -1,
+                           QTreeView *tree = nullptr);
+    virtual void setLevels(const QVector<int> &units);
+    virtual Images renderToImages();
+    virtual QList<PdGanttViewBarStyle> barStyles() const;
+    virtual void setBarStyles(const QList<PdGanttViewBarStyle> &styles);
+
+    const QList<PdGanttViewBarStyle> &barStylesRef() const { return m_barStyles; }
+
+    // What each style draws. A style is found by its usual name first
+    // ("Normal"/"Task", "Summary", "Milestone", "Baseline"/"Baseline Task",
+    // "Actual"), so lists stored in P6 order draw the same as the chart's own
+    // order; a renamed style falls back to its position (the role's number).
+    enum StyleRole { TaskStyle = 0, SummaryStyle = 1, MilestoneStyle = 2, BaselineStyle = 3, ActualStyle = 4 };
+    int styleIndexForRole(int role) const;
+    DateAxis *dateAxis() const { return m_dateAxis; }
+    QGCVAxis *verticalAxis() const { return m_vaxis; }
+    ChartArea *chartArea() const { return m_area; }
+    const TaskDrawDelegate *drawDelegate() const { return m_delegate.get(); }
+    QAbstractItemModel *relationModel() const { return m_relationModel; }
+
+    const QVector<QSharedPointer<TaskItem>> &items() const { return m_items; }
+    const QVector<QSharedPointer<TaskRelationship>> &relationships() const { return m_relationships; }
+    // Chart row of a model index (any column), or -1.
+    int rowOfIndex(const QModelIndex &index) const;
+    // Chart row of a task id, or -1.
+    int rowOfId(int id) const;
+
+    int startColumn() const { return m_startColumn; }
+    int finishColumn() const { return m_finishColumn; }
+    int actualStartColumn() const { return m_actualStartColumn; }
+    int actualFinishColumn() const { return m_actualFinishColumn; }
+    int baselineStartColumn() const { return m_baselineStartColumn; }
+    int baselineFinishColumn() const { return m_baselineFinishColumn; }
+
+    // Indexes into relationships() of the links whose rows span any of the
+    // rows first..last, in list order.
+    QVector<int> linksAcrossRows(int first, int last) const;
+
+    // Model signals schedule one rebuild for the next event-loop turn; this
+    // runs a scheduled rebuild at once (before anything reads model indexes).
+    void flushPendingRebuild();
+    bool isRebuildPending() const { return m_rebuildTimer.isActive(); }
+
+signals:
+    void headerSizeChanged();
+    void selectionChanged(const QModelIndex &index);
+
+public slots:
+    void hscrolled(int value);
+    void dateAxisHeightChanged(int height);
+    void modelReset();
+    void modelRowsRemoved(const QModelIndex &parent, int first, int last);
+    void modelRowsInserted(const QModelIndex &parent, int first, int last);
+    void modelRowsMoved(const QModelIndex &parent, int start, int end, const QModelIndex &destination, int row);
+    void modelDestroyed();
+    void modelDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles);
+    void rmodelReset();
+    void rmodelDestroyed();
+    void rowExpandedCollapsed(const QModelIndex &index);
+    void areaSelectionChanged(int current);
+
+    void rebuildItems();
+    void rebuildRelationships();
+    void scheduleRebuild();
+
+protected:
+    bool viewportEvent(QEvent *event) override;
+
+private:
+    void clearAll();
+    void addItemRecursive(const QModelIndex &index);
+    void resolveStyleColumns();
+    void resolveStyleRoles();
+    void disconnectSources();
+    void buildLinkIndex() const;
+
+    int m_defaultRowHeight = 25;
+    QPointer<QAbstractItemModel> m_model;
+    QPointer<QAbstractItemModel> m_relationModel;
+    QPointer<QTreeView> m_tree;
+    QList<QMetaObject::Connection> m_modelConnections;
+    QList<QMetaObject::Connection> m_relationConnections;
+    QList<QMetaObject::Connection> m_treeConnections;
+
+    int m_typeColumn = -1;
+    int m_startColumn = -1;
+    int m_finishColumn = -1;
+    int m_idColumn = -1;
+    int m_actualStartColumn = -1;
+    int m_actualFinishColumn = -1;
+    int m_baselineStartColumn = -1;
+    int m_baselineFinishColumn = -1;
+    int m_relTaskColumn = -1;
+    int m_relPredecessorColumn = -1;
+    int m_relTypeColumn = -1;
+    int m_relLagColumn = -1;
+
+    QVector<QSharedPointer<TaskItem>> m_items;
+    QVector<QSharedPointer<TaskRelationship>> m_relationships;
+    QHash<QModelIndex, int> m_indexMap;
+    QHash<int, int> m_idMap;
+
+    // Links sorted by their upper row, cut into blocks that know the lowest
+    // row any of their links reaches, so painting skips whole blocks.
+    struct LinkBlock
+    {
+        int firstTop = 0;
+        int maxBottom = 0;
+    };
+    mutable QVector<int> m_linkOrder;
+    mutable QVector<LinkBlock> m_linkBlocks;
+    mutable bool m_linkIndexDirty = true;
+
+    DateAxis *m_dateAxis = nullptr;
+    QGCVAxis *m_vaxis = nullptr;
+    ChartArea *m_area = nullptr;
+    std::unique_ptr<TaskDrawDelegate> m_delegate;
+    QList<PdGanttViewBarStyle> m_barStyles;
+    int m_roleIndex[5] = {0, 1, 2, 3, 4};
+    QTimer m_rebuildTimer;
+};
+
+} // namespace mygc
