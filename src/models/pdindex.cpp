@@ -1,0 +1,272 @@
+#include "pdindex.h"
+
+#include <QAbstractItemModel>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QMultiHash>
+#include <QStandardItemModel>
+#include <QVector>
+#include <QtDebug>
+
+PdIndex::PdIndex(const QAbstractItemModel* model, int column)
+    : model(model), column(column)
+{
+}
+
+void PdIndex::buildStructure(const QAbstractItemModel* structureModel, int keyColumn, int parentColumn,
+                             int displayColumn)
+{
+    buildStructureRows(structureModel, keyColumn, parentColumn, displayColumn, false, -1, QVariant());
+}
+
+void PdIndex::buildStructureRows(const QAbstractItemModel* structureModel, int keyColumn, int parentColumn,
+                                 int displayColumn, bool filtered, int filterColumn, const QVariant& filterValue)
+{
+    if (!structureModel)
+        return;
+    if (displayColumn == -1)
+        displayColumn = parentColumn;
+    const int rows = structureModel->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        if (filtered && structureModel->index(r, filterColumn).data() != filterValue)
+            continue;
+        const QVariant key = structureModel->index(r, keyColumn).data();
+        const QVariant parentKey = structureModel->index(r, parentColumn).data();
+        if (!key.isValid() || key == parentKey)
+            continue;
+        map[key].display = displayFor(structureModel->index(r, displayColumn).data());
+        // Only a parent met in an earlier row is linked; a node listed before its parent stays on top.
+        if (parentKey.isValid() && map.contains(parentKey))
+            setParent(key, parentKey);
+    }
+}
+
+QVariant PdIndex::keyFor(const QModelIndex& index, int role) const
+{
+    return index.data(role);
+}
+
+QVariant PdIndex::displayFor(const QVariant& value) const
+{
+    return value;
+}
+
+void PdIndex::group(int role)
+{
+    qInfo().noquote() << Q_FUNC_INFO << "start";
+    QElapsedTimer timer;
+    timer.start();
+    if (model) {
+        const int rows = model->rowCount();
+        for (int r = 0; r < rows; ++r) {
+            const QVariant key = keyFor(model->index(r, column), role);
+            if (!key.isValid())
+                continue;
+            auto it = map.find(key);
+            if (it == map.end()) {
+                PdIndexEntry entry;
+                entry.display = displayFor(key);
+                it = map.insert(key, entry);
+            }
+            it->rows.insert(r);
+        }
+    }
+    qInfo().noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
+}
+
+void PdIndex::setParent(const QVariant& key, const QVariant& parentKey)
+{
+    PdIndexEntry& entry = map[key];
+    // Leaving the old parent's list keeps every key in exactly one list, so a moved key is not folded
+    // or crossed twice.
+    if (entry.parentKey.isValid()) {
+        const QString oldText = entry.parentKey.toString();
+        auto old = children.find(oldText);
+        if (old != children.end()) {
+            old->removeOne(key);
+            if (old->isEmpty())
+                children.erase(old);
+        }
+    }
+    entry.parentKey = parentKey;
+    const QString text = parentKey.toString();
+    auto list = children.find(text);
+    if (list != children.end())
+        list->removeOne(key);
+    if (parentKey.isValid())
+        children[text].append(key);
+}
+
+void PdIndex::removeKey(const QVariant& key)
+{
+    const auto it = map.find(key);
+    QVariant parentKey;
+    if (it != map.end()) {
+        parentKey = it->parentKey;
+        map.erase(it);
+    }
+    children.remove(key.toString());
+    // Every key stands only in its parent's list, so that is the one list to prune.
+    if (parentKey.isValid()) {
+        auto list = children.find(parentKey.toString());
+        if (list != children.end()) {
+            list->removeAll(key);
+            if (list->isEmpty())
+                children.erase(list);
+        }
+    } else {
+        for (auto list = children.begin(); list != children.end();) {
+            list->removeAll(key);
+            if (list->isEmpty())
+                list = children.erase(list);
+            else
+                ++list;
+        }
+    }
+}
+
+void PdIndex::limitLevels(int maxLevel)
+{
+    const QList<QVariant> keys = map.keys();
+    QSet<QString> onPath;
+    for (const QVariant& key : keys) {
+        const auto it = map.constFind(key);
+        if (it != map.constEnd() && it->parentKey.isNull())
+            fold(key, 1, maxLevel, onPath);
+    }
+}
+
+void PdIndex::fold(const QVariant& key, int level, int maxLevel, QSet<QString>& onPath)
+{
+    const QString text = key.toString();
+    // A structure with a cycle (duplicate ids in a damaged file) must not recurse forever.
+    if (onPath.contains(text))
+        return;
+    onPath.insert(text);
+    const QList<QVariant> childKeys = children.value(text);
+    for (const QVariant& child : childKeys) {
+        fold(child, level + 1, maxLevel, onPath);
+        if (level >= maxLevel) {
+            const auto childIt = map.constFind(child);
+            if (childIt != map.constEnd()) {
+                const QSet<int> rows = childIt->rows;
+                map[key].rows.unite(rows);
+            }
+            removeKey(child);
+        }
+    }
+    onPath.remove(text);
+}
+
+PdIndex PdIndex::combine(const PdIndex& a, const PdIndex& b)
+{
+    PdIndex result(a.model, a.column);
+
+    // Row -> positions of b's keys, so each leaf of a meets only the keys its rows fall into instead
+    // of intersecting with every key of b.
+    QVector<QVariant> bKeys;
+    QVector<const PdIndexEntry*> bEntries;
+    bKeys.reserve(b.map.size());
+    bEntries.reserve(b.map.size());
+    QMultiHash<int, int> rowToB;
+    for (auto it = b.map.cbegin(); it != b.map.cend(); ++it) {
+        const int position = bKeys.size();
+        bKeys.append(it.key());
+        bEntries.append(&it.value());
+        for (int row : it->rows)
+            rowToB.insert(row, position);
+    }
+    const bool bStructured = !b.children.isEmpty();
+
+    for (auto it = a.map.cbegin(); it != a.map.cend(); ++it) {
+        const QVariant& k1 = it.key();
+        const PdIndexEntry& e1 = it.value();
+        result.map.insert(k1, e1);
+        const QString k1Text = k1.toString();
+        if (!a.children.value(k1Text).isEmpty())
+            continue;
+
+        QMap<int, QSet<int>> common;
+        for (int row : e1.rows) {
+            for (auto hit = rowToB.constFind(row); hit != rowToB.constEnd() && hit.key() == row; ++hit)
+                common[hit.value()].insert(row);
+        }
+        auto cross = [&](int position, const QSet<int>& rows) {
+            const PdIndexEntry& e2 = *bEntries.at(position);
+            const QString ck = QStringLiteral("%1x%2").arg(k1Text, bKeys.at(position).toString());
+            PdIndexEntry entry;
+            entry.rows = rows;
+            entry.display = e2.display;
+            result.map.insert(ck, entry);
+            const QVariant parent = e2.parentKey.isValid()
+                ? QVariant(QStringLiteral("%1x%2").arg(k1Text, e2.parentKey.toString()))
+                : k1;
+            result.setParent(ck, parent);
+        };
+        if (bStructured) {
+            // Every key of a structured b is crossed so that the parents of its nested keys exist.
+            for (int position = 0; position < bKeys.size(); ++position)
+                cross(position, common.value(position));
+        } else {
+            for (auto c = common.cbegin(); c != common.cend(); ++c)
+                cross(c.key(), c.value());
+        }
+        result.map[k1].rows.clear();
+    }
+    return result;
+}
+
+PdIndex combine(const PdIndex& a, const PdIndex& b)
+{
+    return PdIndex::combine(a, b);
+}
+
+void PdIndex::keepOneRowPerDate()
+{
+    if (!model)
+        return;
+    for (auto entry = map.begin(); entry != map.end(); ++entry) {
+        QSet<QDate> seen;
+        for (auto row = entry->rows.begin(); row != entry->rows.end();) {
+            const QDate date = model->index(*row, column).data().toDate();
+            if (seen.contains(date)) {
+                row = entry->rows.erase(row);
+            } else {
+                seen.insert(date);
+                ++row;
+            }
+        }
+    }
+}
+
+void PdIndex::fillItemModel(QStandardItemModel* itemModel, bool withRows) const
+{
+    if (!itemModel)
+        return;
+    QMap<QVariant, QStandardItem*> items;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        auto* item = new QStandardItem;
+        item->setData(it->display, Qt::DisplayRole);
+        item->setData(it.key(), Qt::UserRole);
+        item->setCheckable(true);
+        item->setCheckState(Qt::Checked);
+        if (withRows && model && children.value(it.key().toString()).isEmpty()) {
+            QList<QStandardItem*> rowItems;
+            rowItems.reserve(it->rows.size());
+            for (int row : it->rows) {
+                auto* rowItem = new QStandardItem;
+                rowItem->setData(model->index(row, column).data(), Qt::DisplayRole);
+                rowItem->setCheckable(true);
+                rowItem->setCheckState(Qt::Checked);
+                rowItems.append(rowItem);
+            }
+            item->appendRows(rowItems);
+            item->sortChildren(0, Qt::AscendingOrder);
+        }
+        QStandardItem* parentItem = it->parentKey.isValid() ? items.value(it->parentKey) : nullptr;
+        if (!parentItem)
+            parentItem = itemModel->invisibleRootItem();
+        parentItem->appendRow(item);
+        items.insert(it.key(), item);
+    }
+}

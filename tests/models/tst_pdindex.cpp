@@ -1,0 +1,399 @@
+#include "pddateindex.h"
+#include "pdindex.h"
+#include "pdstructuredkeylistindex.h"
+
+#include <QStandardItemModel>
+#include <QtTest>
+
+#include <algorithm>
+
+namespace {
+
+// One row per given tuple of cells; a null variant leaves the cell empty.
+QStandardItemModel* makeModel(const QList<QVariantList>& rows, QObject* parent)
+{
+    auto* model = new QStandardItemModel(parent);
+    for (const QVariantList& cells : rows) {
+        QList<QStandardItem*> items;
+        for (const QVariant& value : cells) {
+            auto* item = new QStandardItem;
+            if (value.isValid())
+                item->setData(value, Qt::DisplayRole);
+            items << item;
+        }
+        model->appendRow(items);
+    }
+    return model;
+}
+
+QList<QVariantList> column(const QVariantList& values)
+{
+    QList<QVariantList> rows;
+    for (const QVariant& v : values)
+        rows << QVariantList{v};
+    return rows;
+}
+
+QString rowsText(const QSet<int>& set)
+{
+    QList<int> rows = set.values();
+    std::sort(rows.begin(), rows.end());
+    QStringList parts;
+    for (int r : rows)
+        parts << QString::number(r);
+    return parts.join(QLatin1Char(','));
+}
+
+// "key=display[rows]<parent" for every key in key order.
+QString dump(const PdIndex& index)
+{
+    QStringList parts;
+    for (auto it = index.map.cbegin(); it != index.map.cend(); ++it) {
+        QString part = QStringLiteral("%1=%2[%3]").arg(it.key().toString(), it->display.toString(), rowsText(it->rows));
+        if (it->parentKey.isValid())
+            part += QLatin1Char('<') + it->parentKey.toString();
+        parts << part;
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+int depthOfKey(const PdIndex& index, QVariant key)
+{
+    int depth = 0;
+    while (index.map.value(key).parentKey.isValid() && depth <= index.map.size()) {
+        key = index.map.value(key).parentKey;
+        ++depth;
+    }
+    return depth;
+}
+
+QSet<int> allRows(const PdIndex& index)
+{
+    QSet<int> rows;
+    for (const PdIndexEntry& e : index.map)
+        rows.unite(e.rows);
+    return rows;
+}
+
+// WBS W1 > W2 > W3 plus W4 on top; activities 0..5 sit at every level.
+struct Wbs
+{
+    QObject owner;
+    QStandardItemModel* structure = makeModel(
+        {{"W1", QVariant(), "Site"}, {"W2", "W1", "Civil"}, {"W3", "W2", "Piles"}, {"W4", QVariant(), "Roof"}},
+        &owner);
+    QStandardItemModel* activities = makeModel(column({"W1", "W2", "W3", "W3", "W4", QVariant()}), &owner);
+
+    PdIndex index() const
+    {
+        PdIndex idx(activities, 0);
+        idx.buildStructure(structure, 0, 1, 2);
+        idx.group(Qt::DisplayRole);
+        return idx;
+    }
+};
+
+} // namespace
+
+class TestPdIndex : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keyOrderIsConsistent();
+    void group_data();
+    void group();
+    void buildStructure_data();
+    void buildStructure();
+    void codeTypeFilter();
+    void limitLevels_data();
+    void limitLevels();
+    void combine_data();
+    void combine();
+    void combineKeepsEveryRowOnce();
+    void dateKeys_data();
+    void dateKeys();
+    void dateFilterTree();
+};
+
+void TestPdIndex::keyOrderIsConsistent()
+{
+    // QMap needs a strict weak ordering even when numbers, texts and dates share one map.
+    const QVariantList keys{QVariant(), 3, 3.5, "3", "03", "12xA", "3xA", "a", "A", "", QDate(2020, 1, 2),
+                            QDateTime(QDate(2020, 1, 2), QTime(1, 0)), -1, "-1", qulonglong(7), true, "1e5", "nan"};
+    for (const QVariant& a : keys) {
+        QVERIFY(!pdVariantLess(a, a));
+        for (const QVariant& b : keys) {
+            QVERIFY(!(pdVariantLess(a, b) && pdVariantLess(b, a)));
+            const bool abEqual = !pdVariantLess(a, b) && !pdVariantLess(b, a);
+            for (const QVariant& c : keys) {
+                if (pdVariantLess(a, b) && pdVariantLess(b, c))
+                    QVERIFY(pdVariantLess(a, c));
+                const bool bcEqual = !pdVariantLess(b, c) && !pdVariantLess(c, b);
+                if (abEqual && bcEqual)
+                    QVERIFY(!pdVariantLess(a, c) && !pdVariantLess(c, a));
+            }
+        }
+    }
+    QVERIFY(pdVariantLess(9, "10"));
+    QVERIFY(pdVariantLess("B", "a"));
+    QVERIFY(pdVariantLess(QDate(2020, 1, 1), QDateTime(QDate(2020, 1, 1), QTime(0, 1))));
+}
+
+void TestPdIndex::group_data()
+{
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("no rows") << QVariantList() << QString();
+    QTest::newRow("empty cell belongs to no group") << QVariantList{"b", QVariant(), "a", "b"} << "a=a[2] b=b[0,3]";
+    QTest::newRow("numbers order numerically") << QVariantList{10, 9, 100} << "9=9[1] 10=10[0] 100=100[2]";
+    QTest::newRow("numbers sit beside their texts, apart")
+        << QVariantList{"1", 2, "01", 1} << "1=1[3] 01=01[2] 1=1[0] 2=2[1]";
+    QTest::newRow("texts order by character code") << QVariantList{"b", "B", "a"} << "B=B[1] a=a[2] b=b[0]";
+}
+
+void TestPdIndex::group()
+{
+    QFETCH(QVariantList, values);
+    QFETCH(QString, expected);
+    QObject owner;
+    PdIndex index(makeModel(column(values), &owner), 0);
+    index.group(Qt::DisplayRole);
+    QCOMPARE(dump(index), expected);
+}
+
+void TestPdIndex::buildStructure_data()
+{
+    QTest::addColumn<QList<QVariantList>>("structure");
+    QTest::addColumn<QVariantList>("activities");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("parents link children")
+        << QList<QVariantList>{{"P", QVariant(), "Parent"}, {"C", "P", "Child"}} << QVariantList{"C", "P"}
+        << "C=Child[0]<P P=Parent[1]";
+    QTest::newRow("key equal to its parent is ignored")
+        << QList<QVariantList>{{"P", "P", "Self"}} << QVariantList{"P"} << "P=P[0]";
+    QTest::newRow("child listed before its parent stays on top")
+        << QList<QVariantList>{{"C", "P", "Child"}, {"P", QVariant(), "Parent"}} << QVariantList{}
+        << "C=Child[] P=Parent[]";
+    QTest::newRow("key the structure never listed shows itself")
+        << QList<QVariantList>{{"P", QVariant(), "Parent"}} << QVariantList{"X"} << "P=Parent[] X=X[0]";
+    QTest::newRow("a repeated node moves to its new parent")
+        << QList<QVariantList>{{"A", QVariant(), "a"}, {"B", QVariant(), "b"}, {"C", "A", "c"}, {"C", "B", "c2"}}
+        << QVariantList{} << "A=a[] B=b[] C=c2[]<B";
+}
+
+void TestPdIndex::buildStructure()
+{
+    QFETCH(QList<QVariantList>, structure);
+    QFETCH(QVariantList, activities);
+    QFETCH(QString, expected);
+    QObject owner;
+    PdIndex index(makeModel(column(activities), &owner), 0);
+    index.buildStructure(makeModel(structure, &owner), 0, 1, 2);
+    index.group(Qt::DisplayRole);
+    QCOMPARE(dump(index), expected);
+    for (auto it = index.children.cbegin(); it != index.children.cend(); ++it) {
+        for (const QVariant& child : it.value())
+            QCOMPARE(index.map.value(child).parentKey.toString(), it.key());
+    }
+}
+
+void TestPdIndex::codeTypeFilter()
+{
+    QObject owner;
+    // code id, parent code id, type, name
+    QStandardItemModel* codes = makeModel({{1, QVariant(), 7, "North"},
+                                           {2, 1, 7, "North-East"},
+                                           {3, QVariant(), 8, "Other type"}},
+                                          &owner);
+    QStandardItemModel* assignments = new QStandardItemModel(&owner);
+    for (int code : {2, 3, 1}) {
+        auto* item = new QStandardItem(QStringLiteral("name %1").arg(code));
+        item->setData(code, Qt::UserRole);
+        assignments->appendRow(item);
+    }
+    PdStructuredKeyListIndex index(assignments, 0);
+    index.codeType = 7;
+    index.codeTypeColumn = 2;
+    index.buildStructure(codes, 0, 1, 3);
+    index.group(Qt::UserRole);
+    QCOMPARE(dump(index), QStringLiteral("1=North[2] 2=North-East[0]<1 3=3[1]"));
+
+    PdStructuredKeyListIndex copy;
+    copy = index;
+    QCOMPARE(copy.codeType.toInt(), 7);
+    QCOMPARE(dump(copy), dump(index));
+}
+
+void TestPdIndex::limitLevels_data()
+{
+    QTest::addColumn<int>("maxLevel");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("one level keeps top keys with their subtrees")
+        << 1 << "W1=Site[0,1,2,3] W4=Roof[4]";
+    QTest::newRow("two levels") << 2 << "W1=Site[0] W2=Civil[1,2,3]<W1 W4=Roof[4]";
+    QTest::newRow("deeper than the tree changes nothing")
+        << 5 << "W1=Site[0] W2=Civil[1]<W1 W3=Piles[2,3]<W2 W4=Roof[4]";
+}
+
+void TestPdIndex::limitLevels()
+{
+    QFETCH(int, maxLevel);
+    QFETCH(QString, expected);
+    Wbs wbs;
+    PdIndex index = wbs.index();
+    const QSet<int> before = allRows(index);
+    index.limitLevels(maxLevel);
+    QCOMPARE(dump(index), expected);
+    QCOMPARE(allRows(index), before);
+    for (auto it = index.map.cbegin(); it != index.map.cend(); ++it)
+        QVERIFY(depthOfKey(index, it.key()) < maxLevel);
+}
+
+void TestPdIndex::combine_data()
+{
+    QTest::addColumn<QVariantList>("aValues");
+    QTest::addColumn<bool>("structuredB");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("empty a gives an empty result") << QVariantList() << false << QString();
+    QTest::newRow("flat b skips empty combinations")
+        << QVariantList{12, 12, 3} << false << "3=3[] 12=12[] 12xA=Ab[0]<12 12xB=Bb[1]<12 3xA=Ab[2]<3";
+    QTest::newRow("structured b keeps every combination")
+        << QVariantList{12, 12, 3} << true
+        << "3=3[] 12=12[] 12xA=Ab[0]<12 12xB=Bb[1]<12xA 3xA=Ab[2]<3 3xB=Bb[]<3xA";
+    QTest::newRow("leaf meeting no key of a flat b keeps nothing")
+        << QVariantList{12, 12, 3, 4} << false
+        << "3=3[] 4=4[] 12=12[] 12xA=Ab[0]<12 12xB=Bb[1]<12 3xA=Ab[2]<3";
+}
+
+void TestPdIndex::combine()
+{
+    QFETCH(QVariantList, aValues);
+    QFETCH(bool, structuredB);
+    QFETCH(QString, expected);
+    QObject owner;
+    PdIndex a(makeModel(column(aValues), &owner), 0);
+    a.group(Qt::DisplayRole);
+    // b: rows 0 and 2 in A, row 1 in B; row 3 in nothing.
+    PdIndex b(makeModel(column({"A", "B", "A", QVariant()}), &owner), 0);
+    if (structuredB)
+        b.buildStructure(makeModel({{"A", QVariant(), "Ab"}, {"B", "A", "Bb"}}, &owner), 0, 1, 2);
+    else
+        b.buildStructure(makeModel({{"A", QVariant(), "Ab"}, {"B", QVariant(), "Bb"}}, &owner), 0, 1, 2);
+    b.group(Qt::DisplayRole);
+    const QString aBefore = dump(a);
+    const PdIndex result = PdIndex::combine(a, b);
+    QCOMPARE(dump(result), expected);
+    QCOMPARE(dump(a), aBefore);
+    QCOMPARE(result.model, a.model);
+    if (!result.map.isEmpty())
+        QCOMPARE(result.map.lastKey().type(), QVariant::String);
+}
+
+void TestPdIndex::combineKeepsEveryRowOnce()
+{
+    // WBS crossed with a flat index, then with another: every grouped row ends in exactly one leaf.
+    Wbs wbs;
+    QStandardItemModel* phases = makeModel(column({"x", "y", "x", "y", "x", "x"}), &wbs.owner);
+    QStandardItemModel* owners = makeModel(column({1, 1, 2, 2, 1, 2}), &wbs.owner);
+    PdIndex second(phases, 0);
+    second.group(Qt::DisplayRole);
+    PdIndex third(owners, 0);
+    third.group(Qt::DisplayRole);
+    const PdIndex result = ::combine(::combine(wbs.index(), second), third);
+
+    QMap<int, int> seen;
+    for (auto it = result.map.cbegin(); it != result.map.cend(); ++it) {
+        for (int row : it->rows)
+            ++seen[row];
+        if (it->parentKey.isValid())
+            QVERIFY2(result.map.contains(it->parentKey), qPrintable(it.key().toString()));
+    }
+    QCOMPARE(seen.keys(), (QList<int>{0, 1, 2, 3, 4}));
+    for (int count : seen)
+        QCOMPARE(count, 1);
+    QCOMPARE(rowsText(result.map.value("W3xxx2").rows), QStringLiteral("2"));
+    QCOMPARE(result.map.value("W3xyx2").parentKey.toString(), QStringLiteral("W3xy"));
+}
+
+void TestPdIndex::dateKeys_data()
+{
+    QTest::addColumn<QString>("period");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QVariant>("key");
+    QTest::addColumn<QVariant>("display");
+
+    const QDate march(2023, 3, 15);
+    QTest::newRow("year") << "Year" << QVariant(march) << QVariant(2023) << QVariant(2023);
+    QTest::newRow("quarter end month") << "Quarter" << QVariant(march) << QVariant(1) << QVariant("Q1");
+    QTest::newRow("quarter start month") << "Quarter" << QVariant(QDate(2023, 4, 1)) << QVariant(2) << QVariant("Q2");
+    QTest::newRow("quarter of september") << "Quarter" << QVariant(QDate(2023, 9, 30)) << QVariant(3) << QVariant("Q3");
+    QTest::newRow("quarter of december") << "Quarter" << QVariant(QDate(2023, 12, 31)) << QVariant(4) << QVariant("Q4");
+    QTest::newRow("ISO week 53 in the old year")
+        << "Week" << QVariant(QDate(2020, 12, 31)) << QVariant(53) << QVariant("Week 53");
+    QTest::newRow("ISO week 53 reaching into the new year")
+        << "Week" << QVariant(QDate(2021, 1, 3)) << QVariant(53) << QVariant("Week 53");
+    QTest::newRow("ISO week 1 starting in the old year")
+        << "Week" << QVariant(QDate(2024, 12, 30)) << QVariant(1) << QVariant("Week 1");
+    QTest::newRow("month with a leading zero") << "Month" << QVariant(march) << QVariant("03") << QVariant("March");
+    QTest::newRow("two-digit month") << "Month" << QVariant(QDate(2023, 11, 2)) << QVariant(11) << QVariant("November");
+    QTest::newRow("day keeps the date")
+        << "Day" << QVariant(QDateTime(march, QTime(8, 0))) << QVariant(march) << QVariant("15 March");
+    QTest::newRow("text parsed with the format") << "Year" << QVariant("01.02.2022") << QVariant(2022) << QVariant(2022);
+    QTest::newRow("ISO text converts directly") << "Year" << QVariant("2019-05-06") << QVariant(2019) << QVariant(2019);
+    QTest::newRow("unparsable text is no key") << "Month" << QVariant("soon") << QVariant() << QVariant();
+    const QDateTime moment(march, QTime(9, 30));
+    QTest::newRow("no rule keeps the cell") << "No Rule" << QVariant(moment) << QVariant(moment) << QVariant(moment);
+}
+
+void TestPdIndex::dateKeys()
+{
+    QFETCH(QString, period);
+    QFETCH(QVariant, value);
+    QFETCH(QVariant, key);
+    QFETCH(QVariant, display);
+    QObject owner;
+    PdDateIndex index(makeModel(column({value}), &owner), 0);
+    index.period = period;
+    const QVariant actual = index.keyFor(index.model->index(0, 0), Qt::DisplayRole);
+    QCOMPARE(actual, key);
+    QCOMPARE(actual.type(), key.type());
+    QCOMPARE(index.displayFor(actual), display);
+}
+
+void TestPdIndex::dateFilterTree()
+{
+    QObject owner;
+    const QVariantList dates{QDate(2023, 3, 1), QDate(2024, 3, 9), QDate(2023, 3, 1), QDate(2023, 10, 5), "bad"};
+    QStandardItemModel* model = makeModel(column(dates), &owner);
+    PdDateIndex years(model, 0);
+    years.period = "Year";
+    years.group(Qt::DisplayRole);
+    PdDateIndex months(model, 0);
+    months.group(Qt::DisplayRole);
+    QCOMPARE(dump(months), QStringLiteral("03=March[0,1,2] 10=October[3]"));
+
+    PdIndex tree = ::combine(years, months);
+    tree.keepOneRowPerDate();
+    QCOMPARE(rowsText(tree.map.value("2023x03").rows).size(), 1);
+
+    QStandardItemModel items;
+    tree.fillItemModel(&items, true);
+    QCOMPARE(items.rowCount(), 2);
+    const QStandardItem* y2023 = items.item(0);
+    QCOMPARE(y2023->text(), QStringLiteral("2023"));
+    QCOMPARE(y2023->data(Qt::UserRole).toInt(), 2023);
+    QCOMPARE(y2023->checkState(), Qt::Checked);
+    QCOMPARE(y2023->rowCount(), 2);
+    QCOMPARE(y2023->child(0)->text(), QStringLiteral("March"));
+    QCOMPARE(y2023->child(0)->rowCount(), 1);
+    QCOMPARE(y2023->child(1)->child(0)->data(Qt::DisplayRole).toDate(), QDate(2023, 10, 5));
+    QVERIFY(y2023->child(1)->child(0)->isCheckable());
+}
+
+QTEST_GUILESS_MAIN(TestPdIndex)
+#include "tst_pdindex.moc"
