@@ -1,0 +1,226 @@
+#include "xerloader.h"
+
+#include "actvcodecontainer.h"
+#include "actvtypecontainer.h"
+#include "basecontainermodel.h"
+#include "resourcecontainer.h"
+#include "steptimer.h"
+#include "taskactvcontainer.h"
+#include "taskcontainer.h"
+#include "taskpredcontainer.h"
+#include "taskrsrccontainer.h"
+#include "udftypecontainer.h"
+#include "udfvaluecontainer.h"
+#include "wbscontainer.h"
+#include "xerfieldconverter.h"
+#include "xerfile.h"
+
+#include <QAbstractItemModel>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString viewTable = QStringLiteral("VIEWPROP");
+
+QString errorText(xer::ErrorCode code)
+{
+    switch (code) {
+    case xer::FileOpenError:
+        return QStringLiteral("cannot be opened");
+    case xer::InvalidFormat:
+        return QStringLiteral("does not begin with an ERMHDR header");
+    case xer::NoError:
+        break;
+    }
+    return QString();
+}
+
+int fieldPosition(const xer::XERField &names, const QString &upperName)
+{
+    for (int k = 0; k < names.fieldCount(); ++k) {
+        if (names.field(k).toString().toUpper() == upperName)
+            return k;
+    }
+    return -1;
+}
+
+} // namespace
+
+XERLoader::XERLoader(const QString &fileName, const QJsonDocument &catalogue, QObject *parent)
+    : ProjectLoader(parent)
+    , m_fileName(fileName)
+{
+    setSchema(catalogue);
+}
+
+XERLoader::~XERLoader() = default;
+
+QString XERLoader::loaderName() const
+{
+    return QStringLiteral("XERLoader");
+}
+
+QStringList XERLoader::wantedTables() const
+{
+    QStringList wanted = tableNames();
+    wanted.append(viewTable);
+    return wanted;
+}
+
+int XERLoader::detectLineEndConvention(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return xer::XERFile::CarriageReturnLineFeed;
+    // A header line is a few hundred bytes; a file without a line feed in
+    // its first mebibyte is no XER file the reader could read either way.
+    const QByteArray start = file.read(0x100000);
+    const int lineFeed = start.indexOf('\n');
+    if (lineFeed > 0 && start.at(lineFeed - 1) != '\r')
+        return xer::XERFile::LineFeed;
+    return xer::XERFile::CarriageReturnLineFeed;
+}
+
+void XERLoader::read()
+{
+    StepTimer total(Q_FUNC_INFO);
+    clearModels();
+    clearTimings();
+    m_views.clear();
+
+    auto reader = std::make_unique<xer::XERFile>(m_fileName, detectLineEndConvention(m_fileName), wantedTables());
+    // Direct, so that the reading progress leaves this thread in order with
+    // the loader's own progress; a queued hop through the loader's thread
+    // would let "Create Predecessor Model" overtake the last reading step.
+    connect(reader.get(), &xer::XERFile::progress, this, &ProjectLoader::progress, Qt::DirectConnection);
+    emit started();
+
+    QElapsedTimer step;
+    step.start();
+    const xer::ErrorCode result = reader->read();
+    setTiming(QStringLiteral("read"), step.elapsed());
+    if (result != xer::NoError) {
+        qWarning().noquote() << QStringLiteral("XERLoader::read %1 %2").arg(m_fileName, errorText(result));
+        emit failed(int(result));
+        return;
+    }
+
+    step.restart();
+    QHash<QString, const xer::XERTable *> lastTableByName;
+    for (const xer::XERTable *table : reader->tables())
+        lastTableByName.insert(table->field(1).toString(), table);
+
+    const std::pair<QString, std::shared_ptr<IContainer>> tables[] = {
+        {QStringLiteral("PROJWBS"), std::make_shared<WBSContainer>()},
+        {QStringLiteral("TASK"), std::make_shared<TaskContainer>()},
+        {QStringLiteral("ACTVCODE"), std::make_shared<ActvCodeContainer>()},
+        {QStringLiteral("ACTVTYPE"), std::make_shared<ActvTypeContainer>()},
+        {QStringLiteral("RSRC"), std::make_shared<ResourceContainer>()},
+        {QStringLiteral("TASKPRED"), std::make_shared<TaskPredContainer>()},
+        {QStringLiteral("TASKRSRC"), std::make_shared<TaskRsrcContainer>()},
+        {QStringLiteral("UDFTYPE"), std::make_shared<UdfTypeContainer>()},
+        {QStringLiteral("UDFVALUE"), std::make_shared<UdfValueContainer>()},
+        {QStringLiteral("TASKACTV"), std::make_shared<TaskActvContainer>()},
+    };
+    for (const auto &table : tables)
+        loadTable(lastTableByName.value(table.first, nullptr), table.first, table.second);
+
+    for (const xer::XERTable *table : reader->tables()) {
+        if (table->field(1).toString().toUpper() == viewTable)
+            collectViews(*table);
+    }
+    // Every value now lives in the containers; keeping the reader's line
+    // texts would hold the whole file a second time for the project's life.
+    reader.reset();
+    setTiming(QStringLiteral("tables"), step.elapsed());
+
+    emit progress(20, QStringLiteral("Create Predecessor Model"));
+    createPredecessorModel();
+    emit progress(30, QStringLiteral("Create Resource Model"));
+    createResourceModel();
+    emit progress(40, QStringLiteral("Create Codes Model"));
+    createCodesModel();
+    emit progress(50, QStringLiteral("Create Task Codes Assignment Model"));
+    createTaskCodesAssignmentModel();
+    emit progress(60, QStringLiteral("Create UDF Assignment Model"));
+    createUDFAssignmentModel();
+    emit progress(70, QStringLiteral("Create Activity Model"));
+    createActivityModel();
+    emit progress(80, QStringLiteral("Process data"));
+
+    // The models were made on this worker thread, but from finished() on
+    // only the loader's thread uses them; give them to it so that their
+    // queued connections and deleteLater() work there.
+    if (thread() != QThread::currentThread()) {
+        for (QAbstractItemModel *model : models())
+            model->moveToThread(thread());
+    }
+    QThread::msleep(5);
+    setTiming(QStringLiteral("total"), total.elapsed());
+    emit finished();
+}
+
+void XERLoader::loadTable(const xer::XERTable *table, const QString &name, std::shared_ptr<IContainer> container)
+{
+    if (container->columnCount() == 0)
+        container->setColumns(tableColumns(name));
+    if (!table)
+        return;
+
+    const int columnCount = container->columnCount();
+    std::vector<XerFieldConverter::Datatype> datatypes(std::size_t(columnCount), XerFieldConverter::Unknown);
+    for (int c = 0; c < columnCount; ++c)
+        datatypes[std::size_t(c)] = XerFieldConverter::datatypeOf(container->columnDatatype(c));
+
+    // (field position, container column) pairs for the fields the catalogue knows.
+    std::vector<std::pair<int, int>> columnMap;
+    if (const xer::XERField *names = table->fieldNames()) {
+        for (int k = 1; k < names->fieldCount(); ++k) {
+            const int column = container->columnIndexById(names->field(k).toString().toLower());
+            if (column >= 0)
+                columnMap.emplace_back(k, column);
+        }
+    }
+
+    XerFieldConverter converter;
+    const QVector<xer::XERRecord *> &records = table->records();
+    container->reserveRows(records.size());
+    for (const xer::XERRecord *record : records) {
+        std::vector<QVariant> row(static_cast<std::size_t>(columnCount));
+        for (const auto &[position, column] : columnMap) {
+            const QStringRef text = record->field(position);
+            if (!text.isEmpty())
+                row[std::size_t(column)] = converter.convert(datatypes[std::size_t(column)], text);
+        }
+        container->appendRow(std::move(row));
+    }
+
+    auto *model = new BaseContainerModel;
+    model->setContainer(std::move(container));
+    model->setObjectName(name);
+    registerModel(name, model);
+}
+
+void XERLoader::collectViews(const xer::XERTable &table)
+{
+    const xer::XERField *names = table.fieldNames();
+    if (!names)
+        return;
+    const int idPosition = fieldPosition(*names, QStringLiteral("VIEW_ID"));
+    const int namePosition = fieldPosition(*names, QStringLiteral("VIEW_NAME"));
+    const int dataPosition = fieldPosition(*names, QStringLiteral("DATA_POS"));
+    if (idPosition < 0 || namePosition < 0 || dataPosition < 0)
+        return;
+    for (const xer::XERRecord *record : table.records()) {
+        m_views.append(QVariantMap{{QStringLiteral("VIEW_ID"), record->field(idPosition).toString()},
+                                   {QStringLiteral("VIEW_NAME"), record->field(namePosition).toString()},
+                                   {QStringLiteral("VIEW_DATA"), record->field(dataPosition).toString()}});
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "projectloader.h"
+
+#include <QVariantList>
+
+#include <memory>
+
+namespace xer {
+class XERFile;
+class XERTable;
+}
+class IContainer;
+
+// Loads an XER file: runs the reader on the calling (worker) thread, fills
+// one container per catalogued table, collects the stored views and builds
+// the derived models. Ends with finished(), or with failed() when the file
+// cannot be read at all.
+class XERLoader : public ProjectLoader
+{
+    Q_OBJECT
+public:
+    XERLoader(const QString &fileName, const QJsonDocument &catalogue, QObject *parent = nullptr);
+    ~XERLoader() override;
+
+    QString loaderName() const override;
+    QString fileName() const { return m_fileName; }
+
+    // Each entry is a QVariantMap with "VIEW_ID", "VIEW_NAME" and "VIEW_DATA".
+    QVariantList views() const { return m_views; }
+
+    // The reader's line-end convention for the file: LF alone when its
+    // header line ends that way, CR LF otherwise.
+    static int detectLineEndConvention(const QString &fileName);
+
+public slots:
+    void read();
+
+private:
+    QStringList wantedTables() const;
+    void loadTable(const xer::XERTable *table, const QString &name, std::shared_ptr<IContainer> container);
+    void collectViews(const xer::XERTable &table);
+
+    QString m_fileName;
+    QVariantList m_views;
+};
