@@ -1,0 +1,220 @@
+#include "barshapes.h"
+#include "dateaxis.h"
+#include "ganttchart.h"
+#include "taskdrawdelegate.h"
+#include "taskitem.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+using namespace mygc;
+
+namespace {
+
+const QStringList southCone{
+    "###########", ".#########.", ".#########.", "..#######..", "..#######..", "...#####...",
+    "...#####...", "....###....", "....###....", ".....#.....", ".....#....."};
+const QStringList northCone{
+    ".....#.....", "....###....", "....###....", "...#####...", "...#####...", "..#######..",
+    "..#######..", ".#########.", ".#########.", "###########", "###########"};
+
+QStringList transposed(const QStringList &rows)
+{
+    QStringList out;
+    for (int x = 0; x < rows.size(); ++x) {
+        QString line;
+        for (const QString &row : rows)
+            line += row.at(x);
+        out << line;
+    }
+    return out;
+}
+
+// The shape drawn black on white at (2, 2) of a 15 x 15 image, read back as
+// rows of '#' and '.', the margin included so strays outside the box show.
+QStringList render(const QString &name)
+{
+    QImage image(15, 15, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::black);
+    drawShape(&p, QRect(2, 2, 11, 11), name, 11);
+    p.end();
+    QStringList rows;
+    for (int y = 0; y < 15; ++y) {
+        QString line;
+        for (int x = 0; x < 15; ++x)
+            line += image.pixelColor(x, y) == Qt::white ? '.' : '#';
+        rows << line;
+    }
+    return rows;
+}
+
+QStringList framed(const QStringList &box)
+{
+    QStringList rows{QString(15, '.'), QString(15, '.')};
+    for (const QString &row : box)
+        rows << ".." + row + "..";
+    rows << QString(15, '.') << QString(15, '.');
+    return rows;
+}
+
+QRect paintedRect(const QImage &image)
+{
+    QRect r;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != Qt::white)
+                r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+QDateTime day(int d, int hour = 0)
+{
+    return QDateTime(QDate(2017, 3, d), QTime(hour, 0));
+}
+
+} // namespace
+
+class TestTaskDrawDelegate : public QObject
+{
+    Q_OBJECT
+private slots:
+    void shapesPixelByPixel_data();
+    void shapesPixelByPixel();
+    void circleIsSymmetricInsideItsBox();
+    void shapeCodesFollowNames();
+    void barGeometry_data();
+    void barGeometry();
+};
+
+void TestTaskDrawDelegate::shapesPixelByPixel_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("SouthCone points down, two single pixels at the bottom") << "SouthCone" << southCone;
+    QTest::newRow("NorthCone points up") << "NorthCone" << northCone;
+    QTest::newRow("EastCone points right") << "EastCone" << transposed(southCone);
+    QTest::newRow("WestCone points left") << "WestCone" << transposed(northCone);
+    QTest::newRow("Diamond, widest on its sixth line") << "Diamond" << QStringList{
+        ".....#.....", "....###....", "...#####...", "..#######..", ".#########.", "###########",
+        ".#########.", "..#######..", "...#####...", "....###....", ".....#....."};
+    QTest::newRow("Square, inset by one pixel") << "Square" << QStringList{
+        "...........", ".#########.", ".#########.", ".#########.", ".#########.", ".#########.",
+        ".#########.", ".#########.", ".#########.", ".#########.", "..........."};
+    QTest::newRow("SouthPenta, flat top") << "SouthPenta" << QStringList{
+        "###########", "###########", "###########", "###########", "###########", "###########",
+        ".#########.", "..#######..", "...#####...", "....###....", ".....#....."};
+    QTest::newRow("NorthPenta, flat bottom") << "NorthPenta" << QStringList{
+        ".....#.....", "....###....", "...#####...", "..#######..", ".#########.", "###########",
+        "###########", "###########", "###########", "###########", "###########"};
+    QTest::newRow("EastPenta, point on the right") << "EastPenta" << QStringList{
+        "######.....", "#######....", "########...", "#########..", "##########.", "###########",
+        "##########.", "#########..", "########...", "#######....", "######....."};
+    QTest::newRow("WestPenta, point on the left") << "WestPenta" << QStringList{
+        ".....######", "....#######", "...########", "..#########", ".##########", "###########",
+        ".##########", "..#########", "...########", "....#######", ".....######"};
+    const QStringList blank = QVector<QString>(11, QString(11, '.')).toList();
+    QTest::newRow("unknown name draws nothing") << "Hexagon" << blank;
+    QTest::newRow("empty name draws nothing") << QString() << blank;
+}
+
+void TestTaskDrawDelegate::shapesPixelByPixel()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, expected);
+    const QStringList actual = render(name);
+    if (actual != framed(expected))
+        qWarning().noquote() << "\n" + actual.join('\n');
+    QCOMPARE(actual, framed(expected));
+}
+
+void TestTaskDrawDelegate::circleIsSymmetricInsideItsBox()
+{
+    const QStringList rows = render("Circle");
+    const QStringList box = framed(QVector<QString>(11, QString(11, '#')).toList());
+    int painted = 0;
+    for (int y = 0; y < 15; ++y) {
+        for (int x = 0; x < 15; ++x) {
+            if (rows[y][x] == '#') {
+                ++painted;
+                QVERIFY2(box[y][x] == '#', "circle leaves its box");
+            }
+            QCOMPARE(rows[y][x], rows[y][14 - x]);
+            QCOMPARE(rows[y][x], rows[14 - y][x]);
+        }
+    }
+    QCOMPARE(rows[7][7], QChar('#'));
+    QCOMPARE(rows[2][2], QChar('.'));
+    QVERIFY(painted > 60);
+}
+
+void TestTaskDrawDelegate::shapeCodesFollowNames()
+{
+    for (int code = 1; code <= 11; ++code)
+        QCOMPARE(shapeCode(shapeName(code)), code);
+    QCOMPARE(shapeName(3), QString("Diamond"));
+    QCOMPARE(shapeCode("WestCone"), 11);
+    QCOMPARE(shapeCode("diamond"), 0);
+    QCOMPARE(shapeCode(QString()), 0);
+}
+
+void TestTaskDrawDelegate::barGeometry_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<QColor>("endColor");
+    QTest::addColumn<QDateTime>("from");
+    QTest::addColumn<QDateTime>("to");
+    QTest::addColumn<QRect>("expected");
+
+    // Axis from 1 to 11 March, 25 pixels a day; row top 10, body offset 6.
+    const QColor none;
+    QTest::newRow("body, outline included") << 11 << true << none << day(2) << day(4) << QRect(25, 15, 51, 12);
+    QTest::newRow("zero height is a one-pixel line") << 0 << true << none << day(2) << day(4) << QRect(25, 15, 51, 1);
+    QTest::newRow("end shape centred on the finish") << 3 << true << QColor(Qt::black) << day(2) << day(4)
+                                                      << QRect(25, 15, 55, 10);
+    QTest::newRow("hidden style draws nothing") << 11 << false << none << day(2) << day(4) << QRect();
+    QTest::newRow("invalid date draws nothing") << 11 << true << none << QDateTime() << day(4) << QRect();
+    QTest::newRow("finish past the axis is cut at its end") << 5 << true << none << day(9) << day(20)
+                                                             << QRect(200, 15, 51, 6);
+    QTest::newRow("bar wholly before the axis draws nothing") << 5 << true << none << day(1).addDays(-5)
+                                                               << day(1).addDays(-2) << QRect();
+}
+
+void TestTaskDrawDelegate::barGeometry()
+{
+    QFETCH(int, height);
+    QFETCH(bool, visible);
+    QFETCH(QColor, endColor);
+    QFETCH(QDateTime, from);
+    QFETCH(QDateTime, to);
+    QFETCH(QRect, expected);
+
+    GanttChart chart;
+    PdGanttViewBarStyle style;
+    style.bodyShapeHeight = height;
+    style.bodyShapeOffset = 6;
+    style.bodyColor = QColor(150, 50, 50);
+    style.endPointShape = "Square";
+    style.endPointColor = endColor;
+    style.visible = visible;
+    chart.setBarStyles({style});
+    DateAxis axis;
+    axis.setRange(day(1), day(10, 12));
+    QCOMPARE(axis.axisWidth(), 250);
+
+    QImage image(300, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    TaskItem item;
+    chart.drawDelegate()->drawBar(item, &p, &axis, QRect(0, 10, 300, 25), 0, from, to);
+    chart.drawDelegate()->drawBar(item, &p, &axis, QRect(0, 10, 300, 25), 1, from, to);
+    p.end();
+    QCOMPARE(paintedRect(image), expected);
+}
+
+QTEST_MAIN(TestTaskDrawDelegate)
+#include "tst_taskdrawdelegate.moc"
