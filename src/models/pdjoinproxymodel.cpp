@@ -1,0 +1,467 @@
+#include "pdjoinproxymodel.h"
+
+#include "pdvariantorder.h"
+
+#include <QMap>
+#include <QtDebug>
+
+PdJoinProxyModel::PdJoinProxyModel(QObject* parent)
+    : QAbstractProxyModel(parent)
+{
+    qRegisterMetaType<PdJoinMapping>("PdJoinMapping");
+}
+
+void PdJoinProxyModel::setSourceModel(QAbstractItemModel* master)
+{
+    if (!master)
+        return;
+    beginResetModel();
+    for (const QMetaObject::Connection& c : qAsConst(connections))
+        disconnect(c);
+    connections.clear();
+    QAbstractProxyModel::setSourceModel(master);
+    connections << connect(master, &QAbstractItemModel::dataChanged, this, &PdJoinProxyModel::_q_sourceDataChanged)
+                << connect(master, &QAbstractItemModel::headerDataChanged, this,
+                           &PdJoinProxyModel::_q_sourceHeaderDataChanged)
+                << connect(master, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                           &PdJoinProxyModel::_q_sourceLayoutAboutToBeChanged)
+                << connect(master, &QAbstractItemModel::layoutChanged, this,
+                           &PdJoinProxyModel::_q_sourceLayoutChanged)
+                << connect(master, &QAbstractItemModel::modelAboutToBeReset, this,
+                           &PdJoinProxyModel::_q_sourceAboutToBeReset)
+                << connect(master, &QAbstractItemModel::modelReset, this, &PdJoinProxyModel::_q_sourceReset)
+                << connect(master, &QAbstractItemModel::rowsAboutToBeInserted, this,
+                           &PdJoinProxyModel::_q_sourceRowsAboutToBeInserted)
+                << connect(master, &QAbstractItemModel::rowsInserted, this,
+                           &PdJoinProxyModel::_q_sourceRowsInserted)
+                << connect(master, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                           &PdJoinProxyModel::_q_sourceRowsAboutToBeRemoved)
+                << connect(master, &QAbstractItemModel::rowsRemoved, this, &PdJoinProxyModel::_q_sourceRowsRemoved);
+    mappings.clear();
+    rowMaps.clear();
+    reverseRowMaps.clear();
+    endResetModel();
+}
+
+int PdJoinProxyModel::masterRowCount() const
+{
+    return sourceModel() ? sourceModel()->rowCount() : 0;
+}
+
+int PdJoinProxyModel::mappingOffset(int mapping) const
+{
+    int offset = sourceModel() ? sourceModel()->columnCount() : 0;
+    for (int m = 0; m < mapping; ++m)
+        offset += mappings.at(m).columns.size();
+    return offset;
+}
+
+PdJoinProxyModel::Resolved PdJoinProxyModel::resolve(int column) const
+{
+    Resolved r;
+    if (column < 0 || !sourceModel())
+        return r;
+    const int masterColumns = sourceModel()->columnCount();
+    if (column < masterColumns) {
+        r.model = sourceModel();
+        r.column = column;
+        return r;
+    }
+    int offset = column - masterColumns;
+    for (int m = 0; m < mappings.size(); ++m) {
+        const QList<int>& columns = mappings.at(m).columns;
+        if (offset < columns.size()) {
+            r.model = mappings.at(m).model;
+            r.column = columns.at(offset);
+            r.mapping = m;
+            return r;
+        }
+        offset -= columns.size();
+    }
+    return r;
+}
+
+QAbstractItemModel* PdJoinProxyModel::modelForColumn(int column) const
+{
+    return resolve(column).model;
+}
+
+int PdJoinProxyModel::rowCount(const QModelIndex& parent) const
+{
+    if (!sourceModel() || parent.isValid())
+        return 0;
+    const int rows = sourceModel()->rowCount();
+    if (rows == 0)
+        qWarning() << "PdJoinProxyModel::rowCount returning zero row count";
+    return rows;
+}
+
+int PdJoinProxyModel::columnCount(const QModelIndex& parent) const
+{
+    if (!sourceModel() || parent.isValid())
+        return 0;
+    int columns = sourceModel()->columnCount();
+    for (const PdJoinMapping& m : mappings)
+        columns += m.columns.size();
+    return columns;
+}
+
+QModelIndex PdJoinProxyModel::index(int row, int column, const QModelIndex& parent) const
+{
+    // The join is flat: nothing lives below a valid parent, and the bounds keep views from reading
+    // cells that do not exist.
+    if (row < 0 || column < 0 || parent.isValid() || row >= masterRowCount() || column >= columnCount())
+        return QModelIndex();
+    return createIndex(row, column, quintptr(row) + 1);
+}
+
+QModelIndex PdJoinProxyModel::parent(const QModelIndex&) const
+{
+    return QModelIndex();
+}
+
+QModelIndex PdJoinProxyModel::sibling(int row, int column, const QModelIndex& idx) const
+{
+    return index(row, column, idx.parent());
+}
+
+QModelIndex PdJoinProxyModel::mapToSource(const QModelIndex& proxyIndex) const
+{
+    if (!sourceModel() || !proxyIndex.isValid())
+        return QModelIndex();
+    const Resolved r = resolve(proxyIndex.column());
+    if (!r.model)
+        return QModelIndex();
+    if (r.mapping < 0)
+        return sourceModel()->index(proxyIndex.row(), r.column);
+    const QVector<int>& rowMap = rowMaps.at(r.mapping);
+    const int joinedRow = proxyIndex.row() < rowMap.size() ? rowMap.at(proxyIndex.row()) : -1;
+    if (joinedRow < 0)
+        return QModelIndex();
+    return r.model->index(joinedRow, r.column);
+}
+
+QModelIndex PdJoinProxyModel::mapFromSource(const QModelIndex& sourceIndex) const
+{
+    if (!sourceModel() || !sourceIndex.isValid())
+        return QModelIndex();
+    if (sourceIndex.model() == sourceModel())
+        return index(sourceIndex.row(), sourceIndex.column());
+    // A joined row may serve many proxy rows; the first of them stands for it. A mapping of the same
+    // model that does not show the column is passed over, so a later one that does can answer.
+    for (int m = 0; m < mappings.size(); ++m) {
+        const PdJoinMapping& mapping = mappings.at(m);
+        if (mapping.model != sourceIndex.model())
+            continue;
+        const int position = mapping.columns.indexOf(sourceIndex.column());
+        if (position < 0)
+            continue;
+        const QVector<int>& reverse = reverseRowMaps.at(m);
+        const int proxyRow = sourceIndex.row() < reverse.size() ? reverse.at(sourceIndex.row()) : -1;
+        if (proxyRow >= 0)
+            return index(proxyRow, mappingOffset(m) + position);
+    }
+    return QModelIndex();
+}
+
+QVariant PdJoinProxyModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    const QModelIndex source = mapToSource(index);
+    if (source.isValid())
+        return source.data(role);
+    if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= masterRowCount())
+        return QVariant();
+    return cellValues.value(qMakePair(index.row(), index.column()));
+}
+
+bool PdJoinProxyModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const QModelIndex source = mapToSource(index);
+    if (source.isValid())
+        return const_cast<QAbstractItemModel*>(source.model())->setData(source, value, role);
+    if (!index.isValid() || role != Qt::DisplayRole || index.row() < 0 || index.row() >= masterRowCount())
+        return false;
+    cellValues.insert(qMakePair(index.row(), index.column()), value);
+    emit dataChanged(index, index, {role});
+    return true;
+}
+
+Qt::ItemFlags PdJoinProxyModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const QModelIndex source = mapToSource(index);
+    if (source.isValid())
+        return source.model()->flags(source);
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+}
+
+QVariant PdJoinProxyModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (!sourceModel())
+        return QVariant();
+    if (orientation == Qt::Vertical)
+        return sourceModel()->headerData(section, orientation, role);
+    const Resolved r = resolve(section);
+    return r.model ? r.model->headerData(r.column, orientation, role) : QVariant();
+}
+
+bool PdJoinProxyModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role)
+{
+    if (!sourceModel())
+        return false;
+    if (orientation == Qt::Vertical)
+        return sourceModel()->setHeaderData(section, orientation, value, role);
+    const Resolved r = resolve(section);
+    return r.model ? r.model->setHeaderData(r.column, orientation, value, role) : false;
+}
+
+bool PdJoinProxyModel::insertRows(int row, int count, const QModelIndex& parent)
+{
+    if (row < 0 || count < 1 || parent.isValid() || !sourceModel())
+        return false;
+    if (!sourceModel()->insertRows(row, count))
+        return false;
+    bool joinedRowsMoved = false;
+    for (const PdJoinMapping& m : qAsConst(mappings)) {
+        if (m.model && m.model->insertRows(row, count))
+            joinedRowsMoved = true;
+    }
+    // Rows inserted into a joined model push its later rows down; the maps must follow them or every
+    // proxy row below would show another row's joined cells.
+    if (joinedRowsMoved) {
+        for (int m = 0; m < mappings.size(); ++m)
+            buildRowMap(m, false);
+    }
+    return true;
+}
+
+bool PdJoinProxyModel::addMapping(QAbstractItemModel* model, int joinedKeyColumn, const QList<int>& columns,
+                                  int masterKeyColumn)
+{
+    if (!model)
+        return false;
+    PdJoinMapping mapping;
+    mapping.model = model;
+    mapping.joinedKeyColumn = joinedKeyColumn;
+    mapping.columns = columns;
+    mapping.masterKeyColumn = masterKeyColumn;
+    const int first = columnCount();
+    if (sourceModel() && !columns.isEmpty())
+        beginInsertColumns(QModelIndex(), first, first + columns.size() - 1);
+    mappings.append(mapping);
+    rowMaps.append(QVector<int>());
+    reverseRowMaps.append(QVector<int>());
+    if (sourceModel() && !columns.isEmpty())
+        endInsertColumns();
+    buildRowMap(mappings.size() - 1, true);
+    return true;
+}
+
+bool PdJoinProxyModel::addModel(QAbstractItemModel* model, int joinedKeyColumn, int masterKeyColumn)
+{
+    if (!model)
+        return false;
+    QList<int> columns;
+    const int count = model->columnCount();
+    columns.reserve(count);
+    for (int c = 0; c < count; ++c)
+        columns.append(c);
+    return addMapping(model, joinedKeyColumn, columns, masterKeyColumn);
+}
+
+void PdJoinProxyModel::resetMappings()
+{
+    for (int m = 0; m < mappings.size(); ++m)
+        buildRowMap(m, true);
+}
+
+void PdJoinProxyModel::resetMapping(const PdJoinMapping& mapping)
+{
+    const int position = mappings.indexOf(mapping);
+    if (position >= 0)
+        buildRowMap(position, true);
+    else
+        addMapping(mapping.model, mapping.joinedKeyColumn, mapping.columns, mapping.masterKeyColumn);
+}
+
+void PdJoinProxyModel::_q_clearMapping()
+{
+    beginResetModel();
+    mappings.clear();
+    rowMaps.clear();
+    reverseRowMaps.clear();
+    endResetModel();
+}
+
+void PdJoinProxyModel::buildRowMap(int position, bool notify)
+{
+    const PdJoinMapping& mapping = mappings.at(position);
+    if (!sourceModel() || mapping.joinedKeyColumn < 0 || mapping.masterKeyColumn < 0 || !mapping.model)
+        return;
+    if (notify)
+        emit layoutAboutToBeChanged();
+    const int proxyRows = masterRowCount();
+    QVector<int> rowMap(proxyRows, -1);
+    QMap<QVariant, int> lookup;
+    const int joinedRows = mapping.model->rowCount();
+    for (int r = 0; r < joinedRows; ++r)
+        lookup.insert(mapping.model->index(r, mapping.joinedKeyColumn).data(), r);
+    // The proxy's own data: a key may sit in a column that an earlier mapping contributes.
+    for (int r = 0; r < proxyRows; ++r) {
+        const auto hit = lookup.constFind(data(index(r, mapping.masterKeyColumn)));
+        if (hit != lookup.constEnd())
+            rowMap[r] = hit.value();
+    }
+    rowMaps[position] = rowMap;
+    rebuildReverseMap(position);
+    if (notify)
+        emit layoutChanged();
+}
+
+void PdJoinProxyModel::rebuildReverseMap(int position)
+{
+    const QVector<int>& rowMap = rowMaps.at(position);
+    const QAbstractItemModel* model = mappings.at(position).model;
+    QVector<int> reverse(model ? model->rowCount() : 0, -1);
+    for (int r = 0; r < rowMap.size(); ++r) {
+        const int joined = rowMap.at(r);
+        if (joined >= 0 && joined < reverse.size() && reverse.at(joined) < 0)
+            reverse[joined] = r;
+    }
+    reverseRowMaps[position] = reverse;
+}
+
+void PdJoinProxyModel::_q_sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                            const QVector<int>& roles)
+{
+    if (!topLeft.isValid() || !bottomRight.isValid())
+        return;
+    const QModelIndex first = mapFromSource(topLeft);
+    const QModelIndex last = mapFromSource(bottomRight);
+    if (first.isValid() && last.isValid())
+        emit dataChanged(first, last, roles);
+}
+
+void PdJoinProxyModel::_q_sourceHeaderDataChanged(Qt::Orientation orientation, int first, int last)
+{
+    emit headerDataChanged(orientation, first, last);
+}
+
+void PdJoinProxyModel::_q_sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex>& parents,
+                                                       QAbstractItemModel::LayoutChangeHint hint)
+{
+    QList<QPersistentModelIndex> mapped;
+    for (const QPersistentModelIndex& p : parents) {
+        if (!p.isValid()) {
+            mapped << QPersistentModelIndex();
+            continue;
+        }
+        const QModelIndex proxy = mapFromSource(p);
+        if (proxy.isValid())
+            mapped << proxy;
+    }
+    // Even when no named parent maps, the change must be announced: layoutChanged follows in any case.
+    emit layoutAboutToBeChanged(mapped, hint);
+    // Proxy rows are master rows, so each persistent index follows its master row.
+    layoutChangeProxies = persistentIndexList();
+    layoutChangeSources.clear();
+    layoutChangeSources.reserve(layoutChangeProxies.size());
+    for (const QModelIndex& proxy : qAsConst(layoutChangeProxies))
+        layoutChangeSources << QPersistentModelIndex(sourceModel()->index(proxy.row(), 0));
+}
+
+void PdJoinProxyModel::_q_sourceLayoutChanged(const QList<QPersistentModelIndex>&,
+                                              QAbstractItemModel::LayoutChangeHint hint)
+{
+    for (int m = 0; m < mappings.size(); ++m)
+        buildRowMap(m, false);
+    QModelIndexList to;
+    to.reserve(layoutChangeProxies.size());
+    for (int i = 0; i < layoutChangeProxies.size(); ++i) {
+        const QPersistentModelIndex& source = layoutChangeSources.at(i);
+        to << (source.isValid() ? index(source.row(), layoutChangeProxies.at(i).column()) : QModelIndex());
+    }
+    changePersistentIndexList(layoutChangeProxies, to);
+    layoutChangeProxies.clear();
+    layoutChangeSources.clear();
+    emit layoutChanged(QList<QPersistentModelIndex>(), hint);
+}
+
+void PdJoinProxyModel::_q_sourceAboutToBeReset()
+{
+    beginResetModel();
+    resetting = true;
+}
+
+void PdJoinProxyModel::_q_sourceReset()
+{
+    // Qt expects exactly one begin for each end; the about-to signal has usually begun it already.
+    if (!resetting)
+        beginResetModel();
+    for (int m = 0; m < mappings.size(); ++m)
+        buildRowMap(m, false);
+    resetting = false;
+    endResetModel();
+}
+
+void PdJoinProxyModel::_q_sourceRowsAboutToBeInserted(const QModelIndex& parent, int first, int last)
+{
+    if (!parent.isValid())
+        beginInsertRows(QModelIndex(), first, last);
+}
+
+void PdJoinProxyModel::_q_sourceRowsInserted(const QModelIndex& parent, int first, int last)
+{
+    if (parent.isValid())
+        return;
+    // New master rows have no joined row until the maps are rebuilt; the rows below keep theirs.
+    const int count = last - first + 1;
+    for (int m = 0; m < rowMaps.size(); ++m) {
+        QVector<int>& rowMap = rowMaps[m];
+        if (first <= rowMap.size()) {
+            rowMap.insert(first, count, -1);
+            rebuildReverseMap(m);
+        }
+    }
+    shiftCellValues(first, count, -1);
+    endInsertRows();
+}
+
+void PdJoinProxyModel::_q_sourceRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
+{
+    if (!parent.isValid())
+        beginRemoveRows(QModelIndex(), first, last);
+}
+
+void PdJoinProxyModel::_q_sourceRowsRemoved(const QModelIndex& parent, int first, int last)
+{
+    if (parent.isValid())
+        return;
+    for (int m = 0; m < rowMaps.size(); ++m) {
+        QVector<int>& rowMap = rowMaps[m];
+        if (first < rowMap.size()) {
+            rowMap.remove(first, qMin(last, rowMap.size() - 1) - first + 1);
+            rebuildReverseMap(m);
+        }
+    }
+    shiftCellValues(last + 1, -(last - first + 1), last);
+    endRemoveRows();
+}
+
+void PdJoinProxyModel::shiftCellValues(int first, int delta, int removedLast)
+{
+    if (cellValues.isEmpty())
+        return;
+    QHash<QPair<int, int>, QVariant> shifted;
+    shifted.reserve(cellValues.size());
+    for (auto it = cellValues.cbegin(); it != cellValues.cend(); ++it) {
+        const int row = it.key().first;
+        if (removedLast >= 0 && row >= first + delta && row <= removedLast)
+            continue;
+        shifted.insert(qMakePair(row >= first ? row + delta : row, it.key().second), it.value());
+    }
+    cellValues.swap(shifted);
+}
