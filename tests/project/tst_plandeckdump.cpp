@@ -1,0 +1,129 @@
+#include "xertestfile.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run dump(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(PLANDECK_BIN_DIR "/plandeck-dump"), arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+const QString demoFile = QStringLiteral(PLANDECK_SOURCE_DIR "/data/demo.xer");
+
+} // namespace
+
+class tst_PlandeckDump : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void shouldFailWithOneLineAndItsExitCode_data();
+    void shouldFailWithOneLineAndItsExitCode();
+    void shouldSummariseDemoFile();
+    void shouldQuoteCsvFieldsAndFormatDates();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_PlandeckDump::initTestCase()
+{
+    QVERIFY(QFile::exists(QStringLiteral(PLANDECK_BIN_DIR "/plandeck-dump")));
+    QVERIFY(m_dir.isValid());
+    QVERIFY(writeFile(m_dir.filePath("text.xer"), "just some text\n"));
+}
+
+void tst_PlandeckDump::shouldFailWithOneLineAndItsExitCode_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not an XER file") << QStringList{"text.xer"} << 1 << "is not an XER file";
+    QTest::newRow("missing file") << QStringList{"absent.xer"} << 2 << "cannot be opened";
+    QTest::newRow("no file") << QStringList{} << 64 << "usage";
+    QTest::newRow("two files") << QStringList{"a.xer", "b.xer"} << 64 << "usage";
+    QTest::newRow("unknown option") << QStringList{"--json", "a.xer"} << 64 << "usage";
+    QTest::newRow("csv without model") << QStringList{"--csv", demoFile} << 64 << "usage";
+    QTest::newRow("csv of unknown model") << QStringList{"--csv", "Nothing", demoFile} << 64 << "no model named Nothing";
+}
+
+void tst_PlandeckDump::shouldFailWithOneLineAndItsExitCode()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    for (QString &argument : arguments) {
+        if (argument.endsWith(".xer") && !argument.startsWith('/'))
+            argument = m_dir.filePath(argument);
+    }
+    const Run run = dump(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+}
+
+void tst_PlandeckDump::shouldSummariseDemoFile()
+{
+    const Run run = dump({demoFile});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.err.isEmpty());
+    const QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(summary.value("file").toString(), demoFile);
+    QCOMPARE(summary.value("bytes").toInt(), int(QFileInfo(demoFile).size()));
+
+    const QJsonObject tables = summary.value("tables").toObject();
+    const QJsonObject models = summary.value("models").toObject();
+    QCOMPARE(tables.keys(), QStringList({"ACTVCODE", "ACTVTYPE", "PROJWBS", "RSRC", "TASK", "TASKACTV", "TASKPRED",
+                                         "TASKRSRC", "UDFTYPE", "UDFVALUE"}));
+    for (const QString &table : tables.keys()) {
+        QCOMPARE(tables.value(table)["records"], models.value(table)["rows"]);
+        QCOMPARE(tables.value(table)["fields"], models.value(table)["columns"]);
+    }
+    QVERIFY(tables.value("TASK")["records"].toInt() > 0);
+    QVERIFY(summary.value("views").toInt() > 0);
+    for (const char *step : {"read", "tables", "total"})
+        QVERIFY2(summary.value("timings_ms").toObject().contains(step), step);
+}
+
+void tst_PlandeckDump::shouldQuoteCsvFieldsAndFormatDates()
+{
+    const QString path = m_dir.filePath("quotes.xer");
+    QVERIFY(writeFile(path, xerText({{"RSRC",
+                                      {"rsrc_id", "rsrc_short_name", "rsrc_name"},
+                                      {{"1", "CR,1", "Crane \"big\""}, {"2", "Bär", ""}}},
+                                     {"PROJWBS",
+                                      {"wbs_id", "wbs_short_name", "anticip_start_date"},
+                                      {{"7", "W", "2019-03-04 08:00"}}}})));
+
+    const Run resources = dump({"--csv", "RSRC", path});
+    QCOMPARE(resources.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(resources.out).split('\n'),
+             QStringList({"rsrc_id,rsrc_seq_num,Resource Type,Resource Code,Resource Name,parent_rsrc_id",
+                          "1,,,\"CR,1\",\"Crane \"\"big\"\"\",", "2,,,Bär,,", ""}));
+    const Run wbs = dump({"--csv", "PROJWBS", path});
+    QCOMPARE(QString::fromUtf8(wbs.out).split('\n').value(1), QString("7,,W,,,2019-03-04 08:00,"));
+}
+
+QTEST_GUILESS_MAIN(tst_PlandeckDump)
+#include "tst_plandeckdump.moc"
