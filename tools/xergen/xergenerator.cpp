@@ -109,6 +109,13 @@ QByteArray guid(XerRandom& random)
     return text;
 }
 
+// Working day to calendar date: five working days a week from Monday 2 March 2026.
+QByteArray workingDay(int day)
+{
+    const int week = day >= 0 ? day / 5 : -((4 - day) / 5);
+    return QDate(2026, 3, 2).addDays(qint64(week) * 7 + (day - week * 5)).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+}
+
 QByteArray viewNode(const QByteArray& name, const QByteArray& attributes, const QByteArray& children)
 {
     return "(0||" + name + "(" + attributes + ")(" + children + "))";
@@ -224,14 +231,10 @@ void XerGenerator::empty(int count)
 void XerGenerator::date(int day, bool finish)
 {
     const int index = day - m_dateBase;
-    if (index >= 0 && index < m_startDates.size()) {
+    if (index >= 0 && index < m_startDates.size())
         f(finish ? m_finishDates.at(index) : m_startDates.at(index));
-        return;
-    }
-    // Working day to calendar day: five working days per seven, floor division for negatives.
-    const int week = day >= 0 ? day / 5 : -((4 - day) / 5);
-    const QDate d = QDate(2026, 3, 2).addDays(qint64(week) * 7 + (day - week * 5));
-    f(d.toString(QStringLiteral("yyyy-MM-dd")).toLatin1() + (finish ? " 16:00" : " 08:00"));
+    else
+        f(workingDay(day) + (finish ? " 16:00" : " 08:00"));
 }
 
 void XerGenerator::writeTables(const XerProjectPlan& plan)
@@ -242,12 +245,12 @@ void XerGenerator::writeTables(const XerProjectPlan& plan)
     const int dataDay = plan.dataDay();
     const int finishDay = plan.projectFinishDay();
 
+    // Formatting dates dominates the run time, and a schedule spans only a few hundred days.
     m_startDates.clear();
     m_finishDates.clear();
     m_dateBase = -64;
     for (int day = m_dateBase; day <= finishDay + 64; ++day) {
-        const int week = day >= 0 ? day / 5 : -((4 - day) / 5);
-        const QByteArray d = QDate(2026, 3, 2).addDays(qint64(week) * 7 + (day - week * 5)).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+        const QByteArray d = workingDay(day);
         m_startDates.append(d + " 08:00");
         m_finishDates.append(d + " 16:00");
     }
@@ -393,7 +396,7 @@ void XerGenerator::writeTables(const XerProjectPlan& plan)
         f(std::round(work * doneShare * 100.0) / 100.0); f(std::round(work * (1.0 - doneShare) * 100.0) / 100.0); f(work);
         f(a.duration * 8.0); f(0); f(0); f(0);
         if (a.constraintDay >= 0 && !a.constraint.isEmpty() && a.constraint != QLatin1String("CS_ALAP"))
-            date(a.constraintDay, a.constraint.contains(QLatin1String("E")) || a.constraint == QLatin1String("CS_MANDFIN"));
+            date(a.constraintDay, XerProjectPlan::isFinishConstraint(a.constraint));
         else
             empty();
         if (complete || active)

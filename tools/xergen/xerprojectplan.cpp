@@ -93,17 +93,21 @@ void cycled(const QVector<Named>& list, int i, QString* code, QString* name)
     *name = QString::fromUtf8(n.name) + (round ? QStringLiteral(" %1").arg(round + 1) : QString());
 }
 
-bool isStartConstraint(const QString& c)
+} // namespace
+
+bool XerProjectPlan::isStartConstraint(const QString& c)
 {
     return c == QLatin1String("CS_MSO") || c == QLatin1String("CS_MSOB") || c == QLatin1String("CS_MANDSTART")
         || c == QLatin1String("CS_MSOA");
 }
 
-bool isFinishConstraint(const QString& c)
+bool XerProjectPlan::isFinishConstraint(const QString& c)
 {
     return c == QLatin1String("CS_MEO") || c == QLatin1String("CS_MEOB") || c == QLatin1String("CS_MANDFIN")
         || c == QLatin1String("CS_MEOA");
 }
+
+namespace {
 
 bool isMilestone(XerProjectPlan::Kind k)
 {
@@ -150,7 +154,7 @@ int XerProjectPlan::addWbs(int parentIndex, const QString& code, const QString& 
 int XerProjectPlan::addActivity(int wbsIndex, int phase, int trade, const QString& name, Kind kind, int duration)
 {
     Activity a {};
-    a.id = 10000 + m_activities.size();
+    a.id = kFirstActivityId + m_activities.size();
     a.wbsIndex = wbsIndex;
     a.phase = phase;
     a.trade = trade;

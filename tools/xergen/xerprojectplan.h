@@ -71,6 +71,10 @@ public:
     XerProjectPlan(std::uint64_t seed, int activityCount);
 
     static constexpr int kPhaseCount = 4;
+    // Far above the WBS ids, so an id names one record whichever table it is looked up in.
+    static constexpr int kFirstActivityId = 1000000;
+    static bool isStartConstraint(const QString& constraint);
+    static bool isFinishConstraint(const QString& constraint);
     static const char* phaseCode(int phase);
     static QString tradeName(int trade);
     static int tradeCount();
