@@ -241,13 +241,13 @@ XerProjectPlan::XerProjectPlan(std::uint64_t seed, int activityCount)
     link(built, substantial, Link::FS, 16);
     if (substantial >= 0) {
         m_activities[substantial].constraint = QStringLiteral("CS_MEOB");
-        m_activities[substantial].constraintShift = 10;
+        m_activities[substantial].constraintShift = 0;
     }
     const int handover = milestone("Project Handover", Kind::FinishMilestone);
     link(substantial, handover, Link::FS, 40);
     if (handover >= 0) {
         m_activities[handover].constraint = QStringLiteral("CS_MANDFIN");
-        m_activities[handover].constraintShift = 5;
+        m_activities[handover].constraintShift = 0;
     }
 
     schedule();
@@ -306,6 +306,7 @@ void XerProjectPlan::buildPhase(int phase, int budget, int gate, int windowStart
 
         QVector<int> leafFirst;
         int previousStructure = -1;
+        int previousLeafLast = -1;
         for (int l = 0; l < leaves.size() && left > 0; ++l) {
             const Leaf& leaf = leaves.at(l);
             const int count = std::min<int>(leaf.names.size(), left);
@@ -369,6 +370,10 @@ void XerProjectPlan::buildPhase(int phase, int budget, int gate, int windowStart
                     leafFirst.append(a);
                 prev = a;
             }
+            // Each leaf finishes no earlier than the one before it, so only the area's last
+            // activity is an open end and floats stay those of a closed network.
+            link(previousLeafLast, prev, Link::FF, 0);
+            previousLeafLast = prev;
         }
         const int areaLast = m_activities.size() - 1;
         if (areaLast >= areaFirst)
