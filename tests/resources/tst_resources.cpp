@@ -1,5 +1,6 @@
 #include "plandeckresources.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -50,6 +51,7 @@ private slots:
     void defaultLayoutColumnsNameCatalogueColumns();
     void iconLoads_data();
     void iconLoads();
+    void bundleHoldsExactlyTheListedIcons();
 };
 
 void TestResources::catalogueTableShape_data()
@@ -197,6 +199,18 @@ void TestResources::iconLoads()
     QVERIFY2(!image.isNull(), qPrintable(path));
     QVERIFY(image.width() >= 16);
     QCOMPARE(image.width(), image.height());
+}
+
+// A misspelt path on either side would leave an action without its icon, silently.
+void TestResources::bundleHoldsExactlyTheListedIcons()
+{
+    QStringList bundled;
+    for (const QString& name : QDir(QStringLiteral(":/images")).entryList(QDir::Files))
+        bundled << QStringLiteral(":/images/") + name;
+    QStringList listed = plandeck::iconResourcePaths();
+    bundled.sort();
+    listed.sort();
+    QCOMPARE(bundled, listed);
 }
 
 QTEST_GUILESS_MAIN(TestResources)
