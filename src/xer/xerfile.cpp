@@ -34,20 +34,6 @@ int percentRead(qint64 done, qint64 total)
     return int(qMin<qint64>(10, 10 * done / total));
 }
 
-void collectTabs(const char *data, int size, std::vector<int> &tabs)
-{
-    tabs.clear();
-    const char *end = data + size;
-    for (const char *p = data; p < end;) {
-        const void *hit = std::memchr(p, '\t', size_t(end - p));
-        if (!hit)
-            break;
-        const char *tab = static_cast<const char *>(hit);
-        tabs.push_back(int(tab - data));
-        p = tab + 1;
-    }
-}
-
 // The state of the byte scan that outlives one block.
 struct LineScan
 {
@@ -277,22 +263,16 @@ void XERFile::completeLine(const char *data, int size)
         return;
 
     QString text;
-    const int *tabs = nullptr;
-    int tabCount = -1;
-    if (isAscii(data, size)) {
+    if (findTabs(data, size, m_tabScratch)) {
         text = QString::fromLatin1(data, size);
     } else if (isValidUtf8(data, size)) {
         text = QString::fromUtf8(data, size);
+        findTabs(text, m_tabScratch);
     } else {
         text = fromWindows1252(data, size);
     }
-    // Byte positions of tabs are character positions unless multi-byte
-    // UTF-8 was decoded; then the object finds them in its own text.
-    if (text.size() == size) {
-        collectTabs(data, size, m_tabScratch);
-        tabs = m_tabScratch.data();
-        tabCount = int(m_tabScratch.size());
-    }
+    const int *tabs = m_tabScratch.data();
+    const int tabCount = int(m_tabScratch.size());
 
     switch (kind) {
     case XERObject::Table: {

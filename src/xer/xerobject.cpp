@@ -1,6 +1,8 @@
 #include "xerobject.h"
 
-#include <cstring>
+#include "xertext.h"
+
+#include <vector>
 
 namespace xer {
 
@@ -9,25 +11,27 @@ XERObject::XERObject(Kind kind, qint32 sequence, QString text, const int *tabs, 
     , m_sequence(sequence)
     , m_kind(kind)
 {
+    std::vector<int> found;
     if (tabCount < 0) {
-        const QChar *chars = m_text.constData();
-        const int size = m_text.size();
-        tabCount = 0;
-        for (int i = 0; i < size; ++i)
-            tabCount += chars[i] == QLatin1Char('\t');
-        if (tabCount > 0) {
-            m_tabs.reset(new int[tabCount]);
-            int n = 0;
-            for (int i = 0; i < size; ++i) {
-                if (chars[i] == QLatin1Char('\t'))
-                    m_tabs[n++] = i;
-            }
-        }
-    } else if (tabCount > 0) {
-        m_tabs.reset(new int[tabCount]);
-        std::memcpy(m_tabs.get(), tabs, sizeof(int) * size_t(tabCount));
+        findTabs(m_text, found);
+        tabs = found.data();
+        tabCount = int(found.size());
     }
     m_fieldCount = tabCount + 1;
+    if (tabCount == 0)
+        return;
+    m_wideTabs = m_text.size() > 0xFFFF;
+    if (m_wideTabs) {
+        m_tabs.reset(new quint16[2 * size_t(tabCount)]);
+        for (int i = 0; i < tabCount; ++i) {
+            m_tabs[2 * i] = quint16(tabs[i] & 0xFFFF);
+            m_tabs[2 * i + 1] = quint16(unsigned(tabs[i]) >> 16);
+        }
+    } else {
+        m_tabs.reset(new quint16[size_t(tabCount)]);
+        for (int i = 0; i < tabCount; ++i)
+            m_tabs[i] = quint16(tabs[i]);
+    }
 }
 
 XERObject::~XERObject() = default;
@@ -36,8 +40,8 @@ QStringRef XERObject::field(int index) const
 {
     if (index < 0 || index >= m_fieldCount)
         return QStringRef();
-    const int begin = index == 0 ? 0 : m_tabs[index - 1] + 1;
-    const int end = index == m_fieldCount - 1 ? m_text.size() : m_tabs[index];
+    const int begin = index == 0 ? 0 : tabAt(index - 1) + 1;
+    const int end = index == m_fieldCount - 1 ? m_text.size() : tabAt(index);
     return QStringRef(&m_text, begin, end - begin);
 }
 

@@ -40,11 +40,20 @@ private:
 
     // Slices are made on demand from the tab positions, so they always point
     // at m_text of a live object; the object is neither copied nor moved.
+    int tabAt(int index) const
+    {
+        return m_wideTabs ? int(m_tabs[2 * index]) | int(m_tabs[2 * index + 1]) << 16 : int(m_tabs[index]);
+    }
+
     QString m_text;
-    std::unique_ptr<int[]> m_tabs;
+    // Tab positions; two bytes each, as nearly every line is shorter than
+    // 64 Ki characters, else each position as a low and a high half. Most
+    // lines are short, so these bytes are a fair share of a table's memory.
+    std::unique_ptr<quint16[]> m_tabs;
     int m_fieldCount = 0;
     qint32 m_sequence = 0;
     qint32 m_kind = Record;
+    bool m_wideTabs = false;
 };
 
 } // namespace xer

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace xer {
 
 namespace {
@@ -42,7 +46,12 @@ bool isValidUtf8(const char *data, int size)
     while (i < size) {
         const unsigned char c = p[i];
         if (c < 0x80) {
-            ++i;
+            for (++i; i + 8 <= size; i += 8) {
+                std::uint64_t word;
+                std::memcpy(&word, p + i, 8);
+                if (word & 0x8080808080808080ULL)
+                    break;
+            }
             continue;
         }
         int length;
@@ -88,6 +97,51 @@ QString fromWindows1252(const char *data, int size)
         out[i] = (c >= 0x80 && c <= 0x9F) ? kWindows1252High[c - 0x80] : ushort(c);
     }
     return text;
+}
+
+bool findTabs(const char *data, int size, std::vector<int> &tabs)
+{
+    tabs.clear();
+    unsigned high = 0;
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        high |= unsigned(_mm_movemask_epi8(chunk));
+        for (unsigned hits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab))); hits; hits &= hits - 1)
+            tabs.push_back(i + __builtin_ctz(hits));
+    }
+#endif
+    for (; i < size; ++i) {
+        const unsigned char c = static_cast<unsigned char>(data[i]);
+        high |= c & 0x80;
+        if (c == '\t')
+            tabs.push_back(i);
+    }
+    return high == 0;
+}
+
+void findTabs(const QString &text, std::vector<int> &tabs)
+{
+    tabs.clear();
+    const ushort *data = text.utf16();
+    const int size = text.size();
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i tab = _mm_set1_epi16('\t');
+    for (; i + 8 <= size; i += 8) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        // Two mask bits per 16-bit unit; keep the even ones.
+        unsigned hits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(chunk, tab))) & 0x5555u;
+        for (; hits; hits &= hits - 1)
+            tabs.push_back(i + __builtin_ctz(hits) / 2);
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == '\t')
+            tabs.push_back(i);
+    }
 }
 
 QString decodeLine(const char *data, int size)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace xer {
 
 // True when every byte is below 0x80.
@@ -18,5 +20,12 @@ bool isValidUtf8(const char *data, int size);
 QString decodeLine(const char *data, int size);
 
 QString fromWindows1252(const char *data, int size);
+
+// Puts the byte positions of the tabs of a line into `tabs`; returns true
+// when every byte is ASCII. One pass, as it runs over every wanted byte.
+bool findTabs(const char *data, int size, std::vector<int> &tabs);
+
+// The positions of the tabs of decoded text.
+void findTabs(const QString &text, std::vector<int> &tabs);
 
 } // namespace xer
