@@ -1,5 +1,6 @@
 #include "projectloader.h"
 
+#include "projectmodels.h"
 #include "steptimer.h"
 
 #include <QAbstractItemModel>
@@ -47,36 +48,68 @@ bool ProjectLoader::createModels()
 void ProjectLoader::createPredecessorModel()
 {
     StepTimer timer(Q_FUNC_INFO);
+    if (QAbstractItemModel *built = ProjectModels::makePredecessorModel(model(QStringLiteral("TASKPRED")),
+                                                                        model(QStringLiteral("TASK"))))
+        registerModel(QStringLiteral("PredecessorModel"), built);
     setTiming(QStringLiteral("PredecessorModel"), timer.elapsed());
 }
 
 void ProjectLoader::createResourceModel()
 {
     StepTimer timer(Q_FUNC_INFO);
+    if (QAbstractItemModel *built = ProjectModels::makeResourceModel(model(QStringLiteral("TASKRSRC")),
+                                                                     model(QStringLiteral("RSRC")))) {
+        registerModel(QStringLiteral("ResourceModel"), built);
+        qDebug().noquote() << "ProjectLoader::createResourceModel ResModel row:" << built->rowCount()
+                           << " col:" << built->columnCount();
+    }
     setTiming(QStringLiteral("ResourceModel"), timer.elapsed());
 }
 
 void ProjectLoader::createCodesModel()
 {
     StepTimer timer(Q_FUNC_INFO);
+    QAbstractItemModel *assignments = model(QStringLiteral("TASKACTV"));
+    if (!assignments) {
+        qDebug() << "ProjectLoader::createCodesModel codesrcmodel is null";
+    } else if (QAbstractItemModel *built = ProjectModels::makeCodeModel(assignments, model(QStringLiteral("ACTVCODE")),
+                                                                        model(QStringLiteral("ACTVTYPE")))) {
+        registerModel(QStringLiteral("CodeModel"), built);
+    }
     setTiming(QStringLiteral("CodeModel"), timer.elapsed());
 }
 
 void ProjectLoader::createTaskCodesAssignmentModel()
 {
     StepTimer timer(Q_FUNC_INFO);
+    if (QAbstractItemModel *built = ProjectModels::makeTaskCodesAssignmentModel(
+            model(QStringLiteral("TASK")), model(QStringLiteral("ACTVCODE")), model(QStringLiteral("TASKACTV")),
+            model(QStringLiteral("ACTVTYPE"))))
+        registerModel(QStringLiteral("taskCodesAssignmentModel"), built);
     setTiming(QStringLiteral("taskCodesAssignmentModel"), timer.elapsed());
 }
 
 void ProjectLoader::createUDFAssignmentModel()
 {
     StepTimer timer(Q_FUNC_INFO);
+    if (QAbstractItemModel *built = ProjectModels::makeUdfAssignmentModel(
+            model(QStringLiteral("TASK")), model(QStringLiteral("UDFTYPE")), model(QStringLiteral("UDFVALUE"))))
+        registerModel(QStringLiteral("userDefinedAssignmentModel"), built);
     setTiming(QStringLiteral("userDefinedAssignmentModel"), timer.elapsed());
 }
 
 void ProjectLoader::createActivityModel()
 {
     StepTimer timer(Q_FUNC_INFO);
+    ProjectModels::ActivityInputs inputs;
+    inputs.task = model(QStringLiteral("TASK"));
+    inputs.wbs = model(QStringLiteral("PROJWBS"));
+    inputs.taskRsrc = model(QStringLiteral("TASKRSRC"));
+    inputs.predecessors = model(QStringLiteral("PredecessorModel"));
+    inputs.taskCodes = model(QStringLiteral("taskCodesAssignmentModel"));
+    inputs.userFields = model(QStringLiteral("userDefinedAssignmentModel"));
+    if (QAbstractItemModel *built = ProjectModels::makeActivityModel(inputs))
+        registerModel(QStringLiteral("ActivityModel"), built);
     setTiming(QStringLiteral("ActivityModel"), timer.elapsed());
 }
 

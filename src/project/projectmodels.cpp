@@ -1,0 +1,434 @@
+#include "projectmodels.h"
+
+#include "pdindex.h"
+#include "pdjoinproxymodel.h"
+#include "pdmodelutils.h"
+
+#include <QHash>
+#include <QStandardItemModel>
+
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Catalogue positions the joins rely on.
+namespace Task {
+const int taskId = 0;
+const int wbsId = 2;
+const int activityId = 5;
+const int activityName = 6;
+}
+namespace Wbs {
+const int wbsId = 0;
+const int code = 2;
+const int name = 3;
+}
+namespace TaskPred {
+const int taskId = 0;
+const int predTaskId = 1;
+}
+namespace Rsrc {
+const int rsrcId = 0;
+const int type = 2;
+const int code = 3;
+const int name = 4;
+}
+namespace ActvCode {
+const int codeId = 0;
+const int shortName = 3;
+const int codeName = 5;
+}
+namespace ActvType {
+const int typeId = 0;
+const int name = 3;
+const int scope = 4;
+}
+namespace TaskActv {
+const int taskId = 0;
+const int typeId = 1;
+const int codeId = 2;
+}
+namespace UdfType {
+const int typeId = 0;
+const int tableName = 1;
+const int label = 3;
+}
+namespace UdfValue {
+const int typeId = 0;
+const int fkId = 1;
+const int date = 3;
+const int text = 4;
+const int number = 5;
+}
+
+QVariant cell(const QAbstractItemModel *model, int row, int column)
+{
+    return model->data(model->index(row, column));
+}
+
+// Ids are integers in every table; a hash on them replaces the per-row
+// searches a lookup by value would need.
+template<typename Value>
+QHash<qlonglong, Value> hashByKey(const QAbstractItemModel *model, int keyColumn, int valueColumn, bool firstWins)
+{
+    QHash<qlonglong, Value> hash;
+    const int rows = model->rowCount();
+    hash.reserve(rows);
+    for (int r = 0; r < rows; ++r) {
+        const QVariant key = cell(model, r, keyColumn);
+        if (!key.isValid() || (firstWins && hash.contains(key.toLongLong())))
+            continue;
+        if constexpr (std::is_same_v<Value, int>)
+            hash.insert(key.toLongLong(), r);
+        else
+            hash.insert(key.toLongLong(), cell(model, r, valueColumn));
+    }
+    return hash;
+}
+
+QHash<qlonglong, int> rowsByTaskId(const QAbstractItemModel *task)
+{
+    return hashByKey<int>(task, Task::taskId, -1, true);
+}
+
+QStandardItemModel *makePivot(const QAbstractItemModel *task, int columns)
+{
+    auto *pivot = new QStandardItemModel(task->rowCount(), columns + 1);
+    pivot->setHeaderData(0, Qt::Horizontal, QStringLiteral("task_id"));
+    for (int r = 0; r < task->rowCount(); ++r) {
+        auto *item = new QStandardItem;
+        item->setData(cell(task, r, Task::taskId), Qt::DisplayRole);
+        pivot->setItem(r, 0, item);
+    }
+    return pivot;
+}
+
+void setPivotCell(QStandardItemModel *pivot, int row, int column, const QVariant &display, const QVariant &user)
+{
+    auto *item = new QStandardItem;
+    item->setData(display, Qt::DisplayRole);
+    item->setData(user, Qt::UserRole);
+    pivot->setItem(row, column, item);
+}
+
+QList<int> columnRange(int first, int last)
+{
+    QList<int> columns;
+    for (int c = first; c <= last; ++c)
+        columns.append(c);
+    return columns;
+}
+
+void writeActivityTypes(QAbstractItemModel *task)
+{
+    const int column = columnByName(task, QStringLiteral("Activity Type"));
+    if (column < 0)
+        return;
+    for (int r = 0; r < task->rowCount(); ++r) {
+        const QModelIndex index = task->index(r, column);
+        task->setData(index, ProjectModels::activityTypeName(index.data().toString()), Qt::DisplayRole);
+    }
+}
+
+void writeDatesAndIds(QAbstractItemModel *task, QStandardItemModel *rowKeys)
+{
+    const int status = columnByName(task, QStringLiteral("Activity status"));
+    const int constraint = columnByName(task, QStringLiteral("Activity constraint type"));
+    const int actualStart = columnByName(task, QStringLiteral("Actual Start"));
+    const int actualFinish = columnByName(task, QStringLiteral("Actual Finish"));
+    const int plannedStart = columnByName(task, QStringLiteral("Planned start date"));
+    const int plannedFinish = columnByName(task, QStringLiteral("Planned finish date"));
+    const int constraintDate = columnByName(task, QStringLiteral("Activity Constraint Date"));
+    const int start = columnByName(task, QStringLiteral("Start Date"));
+    const int finish = columnByName(task, QStringLiteral("Finish Date"));
+    const bool haveDates = start >= 0 && finish >= 0;
+
+    auto date = [task](int row, int column) { return cell(task, row, column).toDateTime(); };
+    auto orNull = [](const QDateTime &value) { return value.isValid() ? QVariant(value) : QVariant(); };
+
+    for (int r = 0; r < task->rowCount(); ++r) {
+        auto *id = new QStandardItem;
+        id->setData(cell(task, r, Task::taskId), Qt::DisplayRole);
+        rowKeys->setItem(r, 0, id);
+        if (!haveDates)
+            continue;
+        const ProjectModels::ActivityDates dates = ProjectModels::activityDates(
+            cell(task, r, status).toString(), cell(task, r, constraint).toString(), date(r, actualStart),
+            date(r, actualFinish), date(r, plannedStart), date(r, plannedFinish), date(r, constraintDate));
+        task->setData(task->index(r, start), orNull(dates.start), Qt::DisplayRole);
+        task->setData(task->index(r, finish), orNull(dates.finish), Qt::DisplayRole);
+    }
+}
+
+// The predecessor model puts the successor's id and name, then the
+// predecessor's id and name, after the relationship's own columns.
+void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *predecessors, int relationshipColumns)
+{
+    const int listColumn = columnByName(task, QStringLiteral("Predecessors"));
+    const int detailsColumn = columnByName(task, QStringLiteral("Predecessors Details"));
+    const int typeColumn = columnByName(predecessors, QStringLiteral("Type"));
+    const int lagColumn = columnByName(predecessors, QStringLiteral("Lag"));
+    const int predecessorIdColumn = relationshipColumns + 2;
+    if (listColumn < 0 || detailsColumn < 0)
+        return;
+
+    using Entry = std::pair<QString, QString>; // predecessor's activity id, relationship text
+    QHash<qlonglong, std::vector<Entry>> bySuccessor;
+    for (int r = 0; r < predecessors->rowCount(); ++r) {
+        const QVariant successor = cell(predecessors, r, TaskPred::taskId);
+        const QVariant predecessorId = cell(predecessors, r, predecessorIdColumn);
+        // A predecessor in another project is not in the file; naming it by
+        // an empty id would leave a hole in the list.
+        if (!successor.isValid() || !predecessorId.isValid())
+            continue;
+        bySuccessor[successor.toLongLong()].emplace_back(
+            predecessorId.toString(),
+            ProjectModels::relationshipText(cell(predecessors, r, typeColumn), cell(predecessors, r, lagColumn)));
+    }
+
+    for (int r = 0; r < task->rowCount(); ++r) {
+        QString list;
+        QString details;
+        const QVariant taskId = cell(task, r, Task::taskId);
+        auto it = taskId.isValid() ? bySuccessor.find(taskId.toLongLong()) : bySuccessor.end();
+        if (it != bySuccessor.end()) {
+            std::vector<Entry> &entries = *it;
+            std::stable_sort(entries.begin(), entries.end(),
+                             [](const Entry &a, const Entry &b) { return a.first < b.first; });
+            for (const Entry &entry : entries) {
+                if (!list.isEmpty()) {
+                    list += QStringLiteral(", ");
+                    details += QStringLiteral(", ");
+                }
+                list += entry.first;
+                details += entry.first + QLatin1Char(':') + entry.second;
+            }
+        }
+        task->setData(task->index(r, listColumn), list, Qt::DisplayRole);
+        task->setData(task->index(r, detailsColumn), details, Qt::DisplayRole);
+    }
+}
+
+QVariantMap descriptor(const QString &id, const QString &display, const QString &datatype, const QString &group)
+{
+    return {{QStringLiteral("id"), id},
+            {QStringLiteral("display"), display},
+            {QStringLiteral("datatype"), datatype},
+            {QStringLiteral("group"), group}};
+}
+
+} // namespace
+
+namespace ProjectModels {
+
+QAbstractItemModel *makePredecessorModel(QAbstractItemModel *taskPred, QAbstractItemModel *task)
+{
+    if (!taskPred || !task)
+        return nullptr;
+    auto *join = new PdJoinProxyModel;
+    join->setSourceModel(taskPred);
+    join->addMapping(task, Task::taskId, {Task::activityId, Task::activityName}, TaskPred::taskId);
+    join->addMapping(task, Task::taskId, {Task::activityId, Task::activityName}, TaskPred::predTaskId);
+    join->setObjectName(QStringLiteral("predecessorModel"));
+    return join;
+}
+
+QAbstractItemModel *makeResourceModel(QAbstractItemModel *taskRsrc, QAbstractItemModel *rsrc)
+{
+    if (!taskRsrc || !rsrc)
+        return nullptr;
+    auto *join = new PdJoinProxyModel;
+    join->setSourceModel(taskRsrc);
+    join->addMapping(rsrc, Rsrc::rsrcId, {Rsrc::type, Rsrc::code, Rsrc::name},
+                     columnByName(taskRsrc, QStringLiteral("rsrc_id")));
+    join->setObjectName(QStringLiteral("ResourceModel"));
+    return join;
+}
+
+QAbstractItemModel *makeCodeModel(QAbstractItemModel *taskActv, QAbstractItemModel *actvCode,
+                                  QAbstractItemModel *actvType)
+{
+    if (!taskActv || !actvCode || !actvType)
+        return nullptr;
+    auto *join = new PdJoinProxyModel;
+    join->setSourceModel(taskActv);
+    join->addMapping(actvCode, ActvCode::codeId, {ActvCode::shortName, ActvCode::codeName}, TaskActv::codeId);
+    join->addMapping(actvType, ActvType::typeId, {ActvType::name, ActvType::scope}, TaskActv::typeId);
+    join->setObjectName(QStringLiteral("CodeModel"));
+    return join;
+}
+
+QStandardItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *actvCode,
+                                                 QAbstractItemModel *taskActv, QAbstractItemModel *actvType)
+{
+    if (!task || !actvCode || !taskActv || !actvType)
+        return nullptr;
+
+    PdIndex byType(taskActv, columnByName(taskActv, QStringLiteral("actv_code_type_id")));
+    byType.group(Qt::DisplayRole);
+
+    const QHash<qlonglong, QVariant> typeNames = hashByKey<QVariant>(actvType, ActvType::typeId, ActvType::name, false);
+    const QHash<qlonglong, QVariant> codeNames = hashByKey<QVariant>(actvCode, ActvCode::codeId, ActvCode::codeName, false);
+    const QHash<qlonglong, int> taskRows = rowsByTaskId(task);
+
+    QStandardItemModel *pivot = makePivot(task, byType.map.size());
+    int column = 1;
+    for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it, ++column) {
+        const QString name = typeNames.value(it.key().toLongLong()).toString();
+        pivot->setHeaderData(column, Qt::Horizontal, name, Qt::DisplayRole);
+        pivot->setHeaderData(column, Qt::Horizontal, QStringLiteral("Activity Codes"), Qt::UserRole + 1);
+        pivot->setHeaderData(column, Qt::Horizontal,
+                             QVariantMap{{QStringLiteral("id"), 117},
+                                         {QStringLiteral("display"), name},
+                                         {QStringLiteral("group"), name},
+                                         {QStringLiteral("datatype"), QStringLiteral("string")},
+                                         {QStringLiteral("structure"), false}},
+                             Qt::UserRole + 2);
+        // Sorted, so that the cells of one column are filled in a stable order.
+        std::vector<int> rows(it->rows.cbegin(), it->rows.cend());
+        std::sort(rows.begin(), rows.end());
+        for (int assignment : rows) {
+            const auto taskRow = taskRows.constFind(cell(taskActv, assignment, TaskActv::taskId).toLongLong());
+            if (taskRow == taskRows.constEnd())
+                continue;
+            const QVariant codeId = cell(taskActv, assignment, TaskActv::codeId);
+            setPivotCell(pivot, *taskRow, column, codeNames.value(codeId.toLongLong()), codeId);
+        }
+    }
+    pivot->setObjectName(QStringLiteral("taskCodesAssignmentModel"));
+    return pivot;
+}
+
+QStandardItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *udfType,
+                                           QAbstractItemModel *udfValue)
+{
+    if (!task || !udfType || !udfValue)
+        return nullptr;
+
+    PdIndex byType(udfValue, UdfValue::typeId);
+    byType.group(Qt::DisplayRole);
+
+    // Field types of other tables (resources, projects) keep the id of a
+    // resource or project in fk_id; read as a task_id it would put their
+    // values on unrelated activities.
+    const QHash<qlonglong, QVariant> tables = hashByKey<QVariant>(udfType, UdfType::typeId, UdfType::tableName, false);
+    auto isActivityField = [&tables](const QVariant &typeId) {
+        const QString table = tables.value(typeId.toLongLong()).toString();
+        return table.isEmpty() || table == QLatin1String("TASK");
+    };
+    int fieldTypes = 0;
+    for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it)
+        fieldTypes += isActivityField(it.key()) ? 1 : 0;
+
+    const QHash<qlonglong, QVariant> labels = hashByKey<QVariant>(udfType, UdfType::typeId, UdfType::label, false);
+    const QHash<qlonglong, int> taskRows = rowsByTaskId(task);
+
+    QStandardItemModel *pivot = makePivot(task, fieldTypes);
+    int column = 1;
+    for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it) {
+        if (!isActivityField(it.key()))
+            continue;
+        pivot->setHeaderData(column, Qt::Horizontal, labels.value(it.key().toLongLong()), Qt::DisplayRole);
+        pivot->setHeaderData(column, Qt::Horizontal, QStringLiteral("User Defined"), Qt::UserRole + 1);
+        std::vector<int> rows(it->rows.cbegin(), it->rows.cend());
+        std::sort(rows.begin(), rows.end());
+        for (int valueRow : rows) {
+            const auto taskRow = taskRows.constFind(cell(udfValue, valueRow, UdfValue::fkId).toLongLong());
+            if (taskRow == taskRows.constEnd())
+                continue;
+            QVariant value = cell(udfValue, valueRow, UdfValue::date);
+            if (!value.isValid())
+                value = cell(udfValue, valueRow, UdfValue::text);
+            if (!value.isValid())
+                value = cell(udfValue, valueRow, UdfValue::number);
+            setPivotCell(pivot, *taskRow, column, value, it.key());
+        }
+        ++column;
+    }
+    pivot->setObjectName(QStringLiteral("userDefinedAssignmentModel"));
+    return pivot;
+}
+
+QAbstractItemModel *makeActivityModel(const ActivityInputs &inputs)
+{
+    QAbstractItemModel *task = inputs.task;
+    if (!task)
+        return nullptr;
+
+    auto *rowKeys = new QStandardItemModel(task->rowCount(), 3);
+    const QString system = QStringLiteral("system");
+    const QString integer = QStringLiteral("integer");
+    const QVariantMap headers[] = {descriptor(QStringLiteral("id"), QStringLiteral("ID"), integer, system),
+                                   descriptor(QStringLiteral("parentID"), QStringLiteral("parentID"), integer, system),
+                                   descriptor(QStringLiteral("Group"), QStringLiteral("Group"), integer, system)};
+    for (int c = 0; c < 3; ++c) {
+        rowKeys->setHeaderData(c, Qt::Horizontal, headers[c].value(QStringLiteral("display")), Qt::DisplayRole);
+        rowKeys->setHeaderData(c, Qt::Horizontal, system, Qt::UserRole + 1);
+        rowKeys->setHeaderData(c, Qt::Horizontal, headers[c], Qt::UserRole + 2);
+    }
+
+    writeActivityTypes(task);
+    writeDatesAndIds(task, rowKeys);
+    if (inputs.predecessors)
+        writePredecessorLists(task, inputs.predecessors, inputs.predecessors->columnCount() - 4);
+
+    auto *join = new PdJoinProxyModel;
+    join->setSourceModel(rowKeys);
+    rowKeys->setParent(join);
+    join->addModel(task, Task::taskId, 0);
+    if (inputs.wbs)
+        join->addMapping(inputs.wbs, Wbs::wbsId, {Wbs::code, Wbs::name}, 3 + Task::wbsId);
+    if (inputs.taskRsrc)
+        join->addModel(inputs.taskRsrc, 0, 0);
+    if (inputs.taskCodes)
+        join->addMapping(inputs.taskCodes, 0, columnRange(1, inputs.taskCodes->columnCount() - 1), 0);
+    if (inputs.userFields)
+        join->addMapping(inputs.userFields, 0, columnRange(1, inputs.userFields->columnCount() - 1), 0);
+    join->setObjectName(QStringLiteral("ActivityModel"));
+    return join;
+}
+
+QString activityTypeName(const QString &typeCode)
+{
+    if (typeCode.contains(QLatin1String("Mile")))
+        return QStringLiteral("Milestone");
+    if (typeCode.contains(QLatin1String("Task")))
+        return QStringLiteral("Task");
+    if (typeCode.contains(QLatin1String("LOE")))
+        return QStringLiteral("Level of Effort");
+    return QString();
+}
+
+QString relationshipText(const QVariant &type, const QVariant &lagHours)
+{
+    QString text = type.toString();
+    if (text.startsWith(QLatin1String("PR_")))
+        text.remove(0, 3);
+    const double lag = lagHours.toDouble();
+    const qlonglong hours = std::isfinite(lag) ? qlonglong(std::llround(lag)) : 0;
+    if (hours != 0)
+        text += (hours > 0 ? QStringLiteral("+") : QString()) + QString::number(hours) + QLatin1Char('h');
+    return text;
+}
+
+ActivityDates activityDates(const QString &status, const QString &constraintType, const QDateTime &actualStart,
+                            const QDateTime &actualFinish, const QDateTime &plannedStart,
+                            const QDateTime &plannedFinish, const QDateTime &constraintDate)
+{
+    const bool finishConstrained = constraintType == QLatin1String("CS_MANDFIN")
+        || constraintType == QLatin1String("CS_MEO") || constraintType == QLatin1String("CS_MEOB");
+    const bool startConstrained = constraintType == QLatin1String("CS_MANDSTART")
+        || constraintType == QLatin1String("CS_MSO") || constraintType == QLatin1String("CS_MSOB");
+    if (status == QLatin1String("TK_Complete"))
+        return {actualStart, actualFinish};
+    const QDateTime finish = finishConstrained ? constraintDate : plannedFinish;
+    if (status == QLatin1String("TK_Active"))
+        return {actualStart, finish};
+    return {startConstrained ? constraintDate : plannedStart, finish};
+}
+
+} // namespace ProjectModels

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+class QAbstractItemModel;
+class QStandardItemModel;
+
+// The builders of the derived project models. Each takes the models it
+// reads and returns a new model that the caller owns, or null when a
+// required input is missing. Table models are addressed by catalogue column
+// positions; computed values are written into the "TASK" model.
+namespace ProjectModels {
+
+QAbstractItemModel *makePredecessorModel(QAbstractItemModel *taskPred, QAbstractItemModel *task);
+QAbstractItemModel *makeResourceModel(QAbstractItemModel *taskRsrc, QAbstractItemModel *rsrc);
+QAbstractItemModel *makeCodeModel(QAbstractItemModel *taskActv, QAbstractItemModel *actvCode,
+                                  QAbstractItemModel *actvType);
+QStandardItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *actvCode,
+                                                 QAbstractItemModel *taskActv, QAbstractItemModel *actvType);
+QStandardItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *udfType,
+                                           QAbstractItemModel *udfValue);
+
+struct ActivityInputs
+{
+    QAbstractItemModel *task = nullptr;
+    QAbstractItemModel *wbs = nullptr;
+    QAbstractItemModel *taskRsrc = nullptr;
+    QAbstractItemModel *predecessors = nullptr;
+    QAbstractItemModel *taskCodes = nullptr;
+    QAbstractItemModel *userFields = nullptr;
+};
+QAbstractItemModel *makeActivityModel(const ActivityInputs &inputs);
+
+// "Milestone", "Task", "Level of Effort" or empty, from a P6 type code.
+QString activityTypeName(const QString &typeCode);
+
+// "FS", "SS-4h", "FF+8h" from a relationship type ("PR_FS") and a lag in
+// hours; the lag is rounded to the nearest whole hour, halves away from zero.
+QString relationshipText(const QVariant &type, const QVariant &lagHours);
+
+// Start and finish of one activity from its status, constraint and dates.
+struct ActivityDates
+{
+    QDateTime start;
+    QDateTime finish;
+};
+ActivityDates activityDates(const QString &status, const QString &constraintType, const QDateTime &actualStart,
+                            const QDateTime &actualFinish, const QDateTime &plannedStart,
+                            const QDateTime &plannedFinish, const QDateTime &constraintDate);
+
+} // namespace ProjectModels
