@@ -121,6 +121,22 @@ int compareNumbers(const SortKey& a, const SortKey& b)
 
 bool pdVariantLess(const QVariant& a, const QVariant& b)
 {
+    // Keys of one column share a type; these cases skip building sort keys on the grouping hot path.
+    const int ta = a.userType();
+    if (ta == b.userType()) {
+        if (ta == QMetaType::Int)
+            return a.toInt() < b.toInt();
+        if (ta == QMetaType::LongLong)
+            return a.toLongLong() < b.toLongLong();
+        if (ta == QMetaType::QString) {
+            const QString sa = a.toString();
+            const QString sb = b.toString();
+            bool pointA = false;
+            bool pointB = false;
+            if (!isDecimalText(sa, &pointA) && !isDecimalText(sb, &pointB))
+                return sa < sb;
+        }
+    }
     const SortKey ka = sortKeyOf(a);
     const SortKey kb = sortKeyOf(b);
     if (ka.rank != kb.rank)
