@@ -1,14 +1,692 @@
 #include "mainwindow.h"
 
-#include <QIcon>
+#include "activities.h"
+#include "pdmodelutils.h"
+#include "xerloader.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTableView>
+#include <QThreadPool>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QWidgetAction>
+#include <QtConcurrent>
+
+namespace {
+
+const char *const DefaultColumns[] = {"Activity ID", "Activity Name", "Activity Type", "Start Date",
+                                      "Finish Date", "WBS Code", "WBS Name"};
+
+QString standardFileChooser(QWidget *parent, const QString &caption, const QString &dir,
+                            const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QAction *makeAction(QObject *parent, const char *objectName, const QString &text,
+                    const QString &icon = QString())
+{
+    auto *action = new QAction(parent);
+    action->setObjectName(QLatin1String(objectName));
+    action->setText(text);
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
+    return action;
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
+    , m_chooseFile(standardFileChooser)
+{
+    setupUi();
+    createViews();
+    createCodeMenus();
+    connectActions();
+
+    updateToolBarActions();
+    m_splitter->widget(1)->setVisible(m_actionDetail->isChecked());
+
+    updateLayoutsList(QStringLiteral("default"));
+
+    m_actionOpen->setVisible(false);
+    m_actionSaveFile->setVisible(false);
+    m_actionOpenCached->setVisible(false);
+
+    m_recentFiles.read();
+    rebuildRecentMenu();
+}
+
+MainWindow::~MainWindow()
+{
+    // The views must let go of the loader's models before the loader deletes them.
+    m_activities->onCloseProject();
+    deleteLoader();
+}
+
+void MainWindow::setFileChooser(FileChooser chooser)
+{
+    m_chooseFile = chooser ? std::move(chooser) : FileChooser(standardFileChooser);
+}
+
+void MainWindow::setupUi()
 {
     setObjectName(QStringLiteral("MainWindow"));
     resize(1280, 800);
     setWindowTitle(QStringLiteral("Plandeck"));
     setWindowIcon(QIcon(QStringLiteral(":/images/red_pyramid.png")));
+
+    m_actionOpen = makeAction(this, "actionOpen", QStringLiteral("Open"),
+                              QStringLiteral(":/images/project-add2_32.png"));
+    m_actionSaveFile = makeAction(this, "actionSave_file", QStringLiteral("Save file"));
+    m_actionOpenFile = makeAction(this, "actionOpen_file", QStringLiteral("Open file"));
+    m_actionOpenFile->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    m_actionClose = makeAction(this, "actionClose", QStringLiteral("Close"));
+    m_actionOpenCached = makeAction(this, "actionOpenCaced", QStringLiteral("Open cached"));
+    m_actionImportLayout = makeAction(this, "actionImportLayout", QStringLiteral("Import layout"));
+    m_actionSnip = makeAction(this, "actionSnip", QStringLiteral("Snip"));
+    m_actionSnip->setToolTip(QStringLiteral("Snip the GanttChart to image or file"));
+    m_actionPrint = makeAction(this, "actionPrint", QStringLiteral("Print"));
+    m_actionPrint->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    m_actionAbout = makeAction(this, "actionAbout", QStringLiteral("About"));
+    m_actionColumns = makeAction(this, "actionColumns", QStringLiteral("Columns"),
+                                 QStringLiteral(":/images/table_column_f_32.png"));
+    m_actionGroup = makeAction(this, "actionGroup", QStringLiteral("Group"),
+                               QStringLiteral(":/images/network_diagram_f_32.png"));
+    m_actionDetail = makeAction(this, "actionDetail", QStringLiteral("Detail"),
+                                QStringLiteral(":/images/details_32.png"));
+    m_actionDetail->setCheckable(true);
+    m_actionExport = makeAction(this, "actionExport", QStringLiteral("Export"),
+                                QStringLiteral(":/images/export_to_csv_32.png"));
+    m_actionStyles = makeAction(this, "actionStyles", QStringLiteral("Styles"),
+                                QStringLiteral(":/images/gantt_chart-gear_32.png"));
+
+    m_actionYear = makeAction(this, "actionYear", QStringLiteral("Year"));
+    m_actionQuarter = makeAction(this, "actionQuarter", QStringLiteral("Quarter"));
+    m_actionMonth = makeAction(this, "actionMonth", QStringLiteral("Month"));
+    m_actionWeek = makeAction(this, "actionWeek", QStringLiteral("Week"));
+    m_actionDay = makeAction(this, "actionDay", QStringLiteral("Day"));
+    m_actionHour = makeAction(this, "actionHour", QStringLiteral("Hour"));
+    m_actionMinute = makeAction(this, "actionMinute", QStringLiteral("Minute"));
+    for (QAction *action : {m_actionYear, m_actionQuarter, m_actionMonth, m_actionWeek, m_actionDay,
+                            m_actionHour, m_actionMinute})
+        action->setCheckable(true);
+
+    m_actionExpand = makeAction(this, "actionExpand", QStringLiteral("Expand"),
+                                QStringLiteral(":/images/expand_32.png"));
+    m_actionCollapse = makeAction(this, "actionCollapse", QStringLiteral("Collapse"),
+                                  QStringLiteral(":/images/remove_32.png"));
+    m_actionExpandAll = makeAction(this, "actionExpand_All", QStringLiteral("Expand All"),
+                                   QStringLiteral(":/images/expand_all_32.png"));
+    m_actionCollapseAll = makeAction(this, "actionCollapse_All", QStringLiteral("Collapse All"),
+                                     QStringLiteral(":/images/collapse_all_32.png"));
+    for (int level = 1; level <= 7; ++level) {
+        auto *action = new QAction(this);
+        action->setObjectName(QStringLiteral("actionLevel_%1").arg(level));
+        action->setText(QStringLiteral("Level %1").arg(level));
+        m_actionLevels.append(action);
+    }
+
+    m_actionGanttChart = makeAction(this, "actionGanttChart", QStringLiteral("Gantt chart"));
+    m_actionTrackingGanttChart =
+        makeAction(this, "actionTrackingGanttChart", QStringLiteral("Tracking Gantt Chart"));
+    m_actionResources = makeAction(this, "actionResources", QStringLiteral("Resources"));
+    for (QAction *action : {m_actionGanttChart, m_actionTrackingGanttChart, m_actionResources}) {
+        action->setCheckable(true);
+        action->setToolTip(action->text());
+    }
+    m_actionGanttChart->setChecked(true);
+
+    m_centralWidget = new QWidget(this);
+    m_centralWidget->setObjectName(QStringLiteral("centralWidget"));
+    m_gridLayout = new QGridLayout(m_centralWidget);
+    m_gridLayout->setObjectName(QStringLiteral("gridLayout"));
+    m_gridLayout->setSpacing(6);
+    m_gridLayout->setContentsMargins(11, 11, 11, 11);
+    m_stackedWidget = new QStackedWidget(m_centralWidget);
+    m_stackedWidget->setObjectName(QStringLiteral("stackedWidget"));
+    m_gridLayout->addWidget(m_stackedWidget, 0, 0);
+    setCentralWidget(m_centralWidget);
+
+    auto *menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    menuBar->setGeometry(QRect(0, 0, 1280, 19));
+    m_menuFile = new QMenu(QStringLiteral("File"), menuBar);
+    m_menuFile->setObjectName(QStringLiteral("menuFile"));
+    m_menuLayout = new QMenu(QStringLiteral("Layout"), menuBar);
+    m_menuLayout->setObjectName(QStringLiteral("menuLayout"));
+    m_menuHelp = new QMenu(QStringLiteral("Help"), menuBar);
+    m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    menuBar->addMenu(m_menuFile);
+    menuBar->addMenu(m_menuLayout);
+    menuBar->addMenu(m_menuHelp);
+    setMenuBar(menuBar);
+
+    m_mainToolBar = new QToolBar(this);
+    m_mainToolBar->setObjectName(QStringLiteral("mainToolBar"));
+    addToolBar(Qt::TopToolBarArea, m_mainToolBar);
+
+    auto *statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("statusBar"));
+    setStatusBar(statusBar);
+
+    m_menuFile->addAction(m_actionOpen);
+    m_menuFile->addAction(m_actionSaveFile);
+    m_menuFile->addAction(m_actionOpenFile);
+    m_menuFile->addAction(m_actionClose);
+    m_menuFile->addSeparator();
+    m_menuFile->addAction(m_actionOpenCached);
+    m_menuFile->addAction(m_actionImportLayout);
+    m_menuFile->addAction(m_actionSnip);
+    m_menuFile->addAction(m_actionPrint);
+    m_menuHelp->addAction(m_actionAbout);
 }
 
-MainWindow::~MainWindow() = default;
+void MainWindow::createViews()
+{
+    m_activities = new Activities(this);
+    // The activity details panel and the resources view take these places.
+    m_details = new QWidget(this);
+    m_details->setObjectName(QStringLiteral("activityDetails"));
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("viewSplitter"));
+    m_splitter->addWidget(m_activities);
+    m_splitter->addWidget(m_details);
+    m_resources = new QWidget(this);
+    m_resources->setObjectName(QStringLiteral("resources"));
+    m_stackedWidget->addWidget(m_splitter);
+    m_stackedWidget->addWidget(m_resources);
+    m_stackedWidget->setCurrentIndex(0);
+    m_actionDay->setChecked(true);
+}
+
+void MainWindow::createCodeMenus()
+{
+    m_outlineMenu = new QMenu(QStringLiteral("Outline"), this);
+    m_outlineMenu->setObjectName(QStringLiteral("menuOutline"));
+    m_outlineMenu->setIcon(QIcon(QStringLiteral(":/images/outline_32.png")));
+    m_outlineMenu->addAction(m_actionExpand);
+    m_outlineMenu->addAction(m_actionCollapse);
+    m_outlineMenu->addSeparator();
+    m_outlineMenu->addAction(m_actionExpandAll);
+    m_outlineMenu->addAction(m_actionCollapseAll);
+    m_outlineMenu->addActions(m_actionLevels);
+
+    m_timeMenu = new QMenu(QStringLiteral("Time"), this);
+    m_timeMenu->setObjectName(QStringLiteral("menuTime"));
+    m_timeMenu->setIcon(QIcon(QStringLiteral(":/images/time_f_32.png")));
+    m_timeMenu->menuAction()->setToolTip(QStringLiteral("Time Scales"));
+    m_timeMenu->addActions({m_actionYear, m_actionQuarter, m_actionMonth, m_actionWeek, m_actionDay});
+
+    m_viewMenu = new QMenu(QStringLiteral("View"), this);
+    m_viewMenu->setObjectName(QStringLiteral("menuView"));
+    m_viewMenu->setIcon(QIcon(QStringLiteral(":/images/table_stack.png")));
+    m_viewGroup = new QActionGroup(this);
+    m_viewGroup->setExclusive(true);
+    for (QAction *action : {m_actionGanttChart, m_actionTrackingGanttChart, m_actionResources}) {
+        m_viewGroup->addAction(action);
+        m_viewMenu->addAction(action);
+    }
+
+    auto *layoutEntry = new QWidget(m_menuLayout);
+    auto *layoutRow = new QHBoxLayout(layoutEntry);
+    m_layoutName = new QLineEdit(layoutEntry);
+    m_layoutName->setObjectName(QStringLiteral("layoutName"));
+    m_layoutName->setPlaceholderText(QStringLiteral("Layout name"));
+    m_saveLayout = new QPushButton(QStringLiteral("Save"), layoutEntry);
+    m_saveLayout->setObjectName(QStringLiteral("saveLayout"));
+    m_saveLayout->setEnabled(false);
+    layoutRow->addWidget(m_layoutName);
+    layoutRow->addWidget(m_saveLayout);
+    auto *layoutAction = new QWidgetAction(m_menuLayout);
+    layoutAction->setDefaultWidget(layoutEntry);
+    m_menuLayout->addAction(layoutAction);
+    m_menuLayout->addSeparator();
+
+    m_mainToolBar->addAction(m_actionOpen);
+    m_mainToolBar->addAction(m_actionColumns);
+    m_mainToolBar->addAction(m_actionGroup);
+    m_mainToolBar->addAction(m_actionDetail);
+    m_mainToolBar->addAction(m_actionExport);
+    m_mainToolBar->addAction(m_outlineMenu->menuAction());
+    // The button runs the expand/collapse toggle; its arrow opens the levels.
+    if (auto *button = qobject_cast<QToolButton *>(m_mainToolBar->widgetForAction(m_outlineMenu->menuAction())))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    auto *spacer = new QWidget(m_mainToolBar);
+    spacer->setObjectName(QStringLiteral("toolBarSpacer"));
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_mainToolBar->addWidget(spacer);
+    m_mainToolBar->addAction(m_timeMenu->menuAction());
+    if (auto *button = qobject_cast<QToolButton *>(m_mainToolBar->widgetForAction(m_timeMenu->menuAction())))
+        button->setPopupMode(QToolButton::InstantPopup);
+    m_mainToolBar->addAction(m_actionStyles);
+}
+
+void MainWindow::connectActions()
+{
+    connect(m_actionOpenFile, &QAction::triggered, this, &MainWindow::onOpenFileAction);
+    connect(m_actionClose, &QAction::triggered, this, &MainWindow::onCloseAction);
+    connect(m_actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
+    connect(m_actionDetail, &QAction::triggered, this, &MainWindow::onDetailAction);
+    for (QAction *action : {m_actionExpand, m_actionCollapse, m_actionExpandAll, m_actionCollapseAll})
+        connect(action, &QAction::triggered, this, &MainWindow::onOutlineChanged);
+    for (QAction *action : qAsConst(m_actionLevels))
+        connect(action, &QAction::triggered, this, &MainWindow::onOutlineChanged);
+    connect(m_outlineMenu->menuAction(), &QAction::triggered, this, &MainWindow::onExpandCollapseClicked);
+    connect(m_viewGroup, &QActionGroup::triggered, this, &MainWindow::setView);
+    connect(m_viewMenu->menuAction(), &QAction::triggered, this, &MainWindow::onDefaultViewClicked);
+    connect(m_layoutName, &QLineEdit::textEdited, this, &MainWindow::layoutNameEdited);
+}
+
+QList<int> MainWindow::timeScaleLevels() const
+{
+    QList<int> levels;
+    const std::pair<QAction *, int> units[] = {
+        {m_actionDay, 3}, {m_actionWeek, 4}, {m_actionMonth, 6}, {m_actionQuarter, 7}, {m_actionYear, 9}};
+    for (const auto &unit : units) {
+        if (unit.first->isChecked())
+            levels.append(unit.second);
+    }
+    return levels;
+}
+
+void MainWindow::updateToolBarActions()
+{
+    const QAbstractItemModel *model = m_activities->treeView()->model();
+    const bool loaded = model && model->rowCount() > 0;
+    for (QAction *action : {m_actionColumns, m_actionGroup, m_actionDetail, m_actionExport, m_actionStyles,
+                            m_actionSnip, m_actionPrint, m_actionClose})
+        action->setEnabled(loaded);
+    for (QMenu *menu : {m_outlineMenu, m_timeMenu, m_viewMenu}) {
+        menu->setEnabled(loaded);
+        menu->menuAction()->setEnabled(loaded);
+    }
+}
+
+void MainWindow::onOpenFileAction()
+{
+    const QString filter = QStringLiteral("Project files (") + QStringLiteral("*.xer") + QStringLiteral(")");
+    const QString fileName = m_chooseFile(this, QStringLiteral("Select files to open"), QString(), filter);
+    if (fileName.isEmpty())
+        return;
+    if (fileName.endsWith(QLatin1String(".xer"), Qt::CaseInsensitive))
+        openProjectFile(fileName);
+}
+
+void MainWindow::openProjectFile(const QString &path)
+{
+    closeProject();
+    updateToolBarActions();
+
+    QFile catalogueFile(QStringLiteral(":/files/schema.json"));
+    catalogueFile.open(QIODevice::ReadOnly);
+    const QJsonDocument catalogue = QJsonDocument::fromJson(catalogueFile.readAll());
+
+    auto *loader = new XERLoader(path, catalogue, nullptr);
+    m_loader = loader;
+    m_loadingPath = path;
+    showProgress();
+    connect(loader, &ProjectLoader::progress, this, &MainWindow::setProgress, Qt::QueuedConnection);
+    connect(loader, &ProjectLoader::finished, this, &MainWindow::onXerReadDone);
+    connect(loader, &ProjectLoader::failed, this, &MainWindow::onXerReadFailed);
+    // Kept only so the loader is never deleted while its read is still running.
+    m_readFuture = QtConcurrent::run(QThreadPool::globalInstance(), [loader] { loader->read(); });
+
+    m_recentFiles.addFile(path, loader->connectionDescription());
+    rebuildRecentMenu();
+
+    setWindowTitle(path);
+}
+
+void MainWindow::closeProject()
+{
+    m_activities->onCloseProject();
+    deleteLoader();
+}
+
+void MainWindow::deleteLoader()
+{
+    if (!m_loader)
+        return;
+    m_loader->closeConnection();
+    m_readFuture.waitForFinished();
+    delete m_loader;
+    m_loader = nullptr;
+    m_loadingPath.clear();
+}
+
+void MainWindow::onXerReadDone()
+{
+    // A finish queued by a loader that has since been replaced is stale.
+    if (!m_loader || sender() != m_loader)
+        return;
+    m_activities->setModels(m_loader->model(QStringLiteral("ActivityModel")),
+                            m_loader->model(QStringLiteral("PROJWBS")),
+                            m_loader->model(QStringLiteral("ACTVTYPE")),
+                            m_loader->model(QStringLiteral("ACTVCODE")),
+                            m_loader->model(QStringLiteral("PredecessorModel")), true);
+    updateToolBarActions();
+
+    QStringList columns;
+    for (const char *name : DefaultColumns)
+        columns.append(QLatin1String(name));
+    setVisibleColumns(m_activities->treeView()->header(), columns);
+    setTreePositionToFirstVisibleColumn();
+
+    setProgress(100, QStringLiteral("Done"));
+    hideProgress();
+}
+
+void MainWindow::onXerReadFailed(int errorCode)
+{
+    if (!m_loader || sender() != m_loader)
+        return;
+    const QString path = m_loadingPath;
+    hideProgress();
+    closeProject();
+    updateToolBarActions();
+    // A file that never opened is no recent project.
+    m_recentFiles.removeFile(path);
+    rebuildRecentMenu();
+    setWindowTitle(QStringLiteral("Plandeck"));
+
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    QString text;
+    if (errorCode == 1) {
+        text = QStringLiteral("\"%1\" is not an XER schedule file.").arg(shown);
+    } else {
+        text = QStringLiteral("\"%1\" cannot be opened.").arg(shown);
+        if (!info.exists())
+            text += QStringLiteral(" The file does not exist.");
+        else if (info.isDir())
+            text += QStringLiteral(" It is a folder.");
+        else if (!info.isReadable())
+            text += QStringLiteral(" You do not have permission to read it.");
+    }
+    qWarning().noquote() << "MainWindow::onXerReadFailed" << errorCode << shown;
+    QMessageBox::warning(this, QStringLiteral("Project load"), text);
+}
+
+void MainWindow::setTreePositionToFirstVisibleColumn()
+{
+    QTreeView *tree = m_activities->treeView();
+    tree->setTreePosition(firstVisibleColumn(tree->header()));
+}
+
+void MainWindow::showProgress()
+{
+    qDebug() << "XXX" << Q_FUNC_INFO;
+    // The previous load's dialog is hidden and idle by now. It is not deleted
+    // on close, because a modal dialog's setValue() spins the event loop and
+    // may be on the stack when the load ends.
+    if (m_progressDialog)
+        m_progressDialog->deleteLater();
+    m_progressDialog = new QProgressDialog(this);
+    connect(m_progressDialog, &QObject::destroyed, this, &MainWindow::progressDialogDestroyed);
+    m_progressDialog->setFixedWidth(250);
+    m_progressDialog->setAutoReset(true);
+    m_progressDialog->setAutoClose(true);
+    m_progressDialog->setLabelText(QStringLiteral("Project load"));
+    m_progressDialog->setCancelButton(nullptr);
+    m_progressDialog->setWindowModality(Qt::ApplicationModal);
+    m_progressDialog->setRange(0, 100);
+    m_progressDialog->show();
+}
+
+void MainWindow::setProgress(int value, QString text)
+{
+    qDebug() << "XXX" << Q_FUNC_INFO;
+    if (!m_progressDialog)
+        return;
+    m_progressDialog->setValue(value);
+    // setValue() on a modal dialog processes events, which may have closed it.
+    if (m_progressDialog)
+        m_progressDialog->setLabelText(text);
+}
+
+void MainWindow::hideProgress()
+{
+    qDebug() << "XXX" << Q_FUNC_INFO;
+    if (!m_progressDialog)
+        return;
+    if (m_loader)
+        disconnect(m_loader, &ProjectLoader::progress, this, &MainWindow::setProgress);
+    m_progressDialog->close();
+}
+
+void MainWindow::progressDialogDestroyed(QObject *object)
+{
+    qDebug() << "XXX" << Q_FUNC_INFO;
+    if (object == m_progressDialog)
+        m_progressDialog = nullptr;
+}
+
+void MainWindow::onCloseAction()
+{
+    closeProject();
+    updateToolBarActions();
+}
+
+void MainWindow::onDetailAction()
+{
+    m_splitter->widget(1)->setVisible(m_actionDetail->isChecked());
+}
+
+void MainWindow::onOutlineChanged()
+{
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    QTreeView *tree = m_activities->treeView();
+    {
+        const QSignalBlocker blocker(tree);
+        const QString text = action->text();
+        if (text == QLatin1String("Expand")) {
+            tree->expand(tree->currentIndex());
+        } else if (text == QLatin1String("Collapse")) {
+            tree->collapse(tree->currentIndex());
+        } else if (text == QLatin1String("Expand All")) {
+            tree->expandAll();
+        } else if (text == QLatin1String("Collapse All")) {
+            tree->collapseAll();
+        } else if (text.startsWith(QLatin1String("Level "))) {
+            // Level n shows n levels of rows: rows down to depth n - 2 are
+            // expanded, so Level 1 leaves only the top rows.
+            const int level = text.midRef(6).toInt();
+            if (level <= 1)
+                tree->collapseAll();
+            else
+                tree->expandToDepth(level - 2);
+        }
+        m_outlineState = text;
+    }
+}
+
+void MainWindow::onExpandCollapseClicked()
+{
+    QTreeView *tree = m_activities->treeView();
+    const QAbstractItemModel *model = tree->model();
+    if (!model)
+        return;
+    const QSignalBlocker blocker(tree);
+    if (tree->isExpanded(model->index(0, 0))) {
+        tree->collapseAll();
+        m_outlineState = QStringLiteral("Level 0");
+    } else {
+        tree->expandAll();
+        m_outlineState = QStringLiteral("Level 7");
+    }
+}
+
+void MainWindow::setView(QAction *action)
+{
+    if (action == m_actionGanttChart || action == m_actionTrackingGanttChart) {
+        m_stackedWidget->setCurrentIndex(0);
+        m_actionDetail->setVisible(true);
+    } else if (action == m_actionResources) {
+        m_stackedWidget->setCurrentIndex(1);
+        m_actionDetail->setVisible(false);
+    }
+    updateColumnsIcon();
+}
+
+void MainWindow::onDefaultViewClicked()
+{
+    m_actionGanttChart->setChecked(true);
+    m_stackedWidget->setCurrentIndex(0);
+    m_actionDetail->setVisible(true);
+    updateColumnsIcon();
+}
+
+void MainWindow::updateColumnsIcon()
+{
+    // Column filters live in the sort/filter headers; until a header carries
+    // one, the plain icon is the right one for either page.
+    if (m_stackedWidget->currentWidget() == m_splitter || m_stackedWidget->currentWidget() == m_resources)
+        m_actionColumns->setIcon(QIcon(QStringLiteral(":/images/table_column_f_32.png")));
+}
+
+void MainWindow::onAbout()
+{
+    const QString title = QStringLiteral("About Plandeck XER");
+    QString text = QStringLiteral("<!DOCTYPE html><html><body><h1>") + title +
+                   QStringLiteral("</h1><p>This is version 0.0.0.0</p>") +
+                   QStringLiteral("<p>Plandeck shows Primavera P6 schedules exported as XER files: "
+                                  "activities grouped in a tree beside their Gantt chart.</p>"
+                                  "<p>It only reads the files it opens and never changes them.</p>") +
+                   QStringLiteral("</body></html>");
+    text.replace(QLatin1String("0.0.0.0"), QCoreApplication::applicationVersion());
+    QMessageBox::about(this, title, text);
+}
+
+void MainWindow::testShowTable()
+{
+    const QString name = QInputDialog::getText(this, QStringLiteral("Show table"),
+                                               QStringLiteral("Insert table name from PdP6Loader"));
+    if (!name.isNull() && m_loader && m_loader->hasModel(name)) {
+        // A window of its own, but owned here so it cannot outlive the program's window.
+        auto *view = new QTableView(this);
+        view->setWindowFlag(Qt::Window);
+        view->setAttribute(Qt::WA_DeleteOnClose);
+        view->setModel(m_loader->model(name));
+        view->show();
+        return;
+    }
+    QMessageBox::critical(this, QStringLiteral("Show table"), QStringLiteral("Table name was not found in PdP6Loader"),
+                          QMessageBox::Ok);
+}
+
+void MainWindow::testShowTreeView()
+{
+    auto *view = new QTreeView(this);
+    view->setWindowFlag(Qt::Window);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->setModel(m_activities->treeView()->model());
+    view->show();
+}
+
+void MainWindow::layoutNameEdited(QString text)
+{
+    m_saveLayout->setEnabled(!text.isEmpty());
+}
+
+void MainWindow::updateLayoutsList(const QString &name)
+{
+    qInfo().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+    Q_UNUSED(name)
+
+    const QList<QAction *> entries = m_menuLayout->actions();
+    for (int i = 2; i < entries.size(); ++i) {
+        m_menuLayout->removeAction(entries.at(i));
+        entries.at(i)->deleteLater();
+    }
+    QAction *none = m_menuLayout->addAction(QStringLiteral("layouts not found"));
+    none->setEnabled(false);
+
+    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    const QString isMRU = QStringLiteral("isMRU");
+    for (QAction *action : m_menuFile->actions()) {
+        if (action->data().toMap().value(isMRU).toBool()) {
+            m_menuFile->removeAction(action);
+            // The entry may be the one whose click is being handled right now.
+            action->deleteLater();
+        }
+    }
+    const QList<QAction *> remaining = m_menuFile->actions();
+    const bool endsWithSeparator = !remaining.isEmpty() && remaining.last()->isSeparator();
+    if (!m_recentFiles.isEmpty() && !endsWithSeparator) {
+        m_menuFile->addSeparator();
+    } else if (m_recentFiles.isEmpty() && endsWithSeparator) {
+        m_menuFile->removeAction(remaining.last());
+        remaining.last()->deleteLater();
+    }
+
+    for (const RecentEntry &entry : m_recentFiles.entries()) {
+        // Database entries have no file and cannot be opened from here.
+        if (entry.file.isEmpty() || QFileInfo(entry.file).suffix().toLower() == QLatin1String("mpp"))
+            continue;
+        QAction *action = m_menuFile->addAction(entry.file);
+        action->setData(QVariantMap{{isMRU, true},
+                                    {QStringLiteral("fileName"), entry.file},
+                                    {QStringLiteral("type"), entry.type}});
+        connect(action, &QAction::triggered, this, &MainWindow::onMRUClick);
+    }
+}
+
+void MainWindow::onMRUClick()
+{
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    const QVariantMap data = action->data().toMap();
+    const QString fileName = data.value(QStringLiteral("fileName")).toString();
+    if (!data.value(QStringLiteral("isMRU")).toBool() || fileName.isEmpty())
+        return;
+    const QFileInfo info(fileName);
+    if (info.exists()) {
+        if (info.suffix().toLower() == QLatin1String("xer"))
+            openProjectFile(fileName);
+        return;
+    }
+    QMessageBox::critical(this, QStringLiteral("File doesn't exist"), QStringLiteral("File was deleted"),
+                          QMessageBox::Ok);
+    m_recentFiles.removeFile(fileName);
+    rebuildRecentMenu();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_recentFiles.write();
+    QMainWindow::closeEvent(event);
+}

@@ -1,12 +1,12 @@
 #include "activities.h"
 
+#include "pdparentitemproxymodel.h"
 #include "pdrecordsetmodel.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHeaderView>
-#include <QIdentityProxyModel>
 #include <QSplitter>
 #include <QTreeView>
 
@@ -42,7 +42,7 @@ Activities::Activities(QWidget *parent)
     const QStringList emptyColumns{QStringLiteral("Activity ID"), QStringLiteral("Activity Name"),
                                    QStringLiteral("Start"), QStringLiteral("Finish"), QStringLiteral("WBS")};
     m_emptyModel->setRecordSet(QVariantList{QVariant(emptyColumns)});
-    m_parentProxy = new QIdentityProxyModel(this);
+    m_parentProxy = new PdParentItemProxyModel(this);
 
     setModels(m_emptyModel, nullptr, nullptr, nullptr, nullptr, true);
 }

@@ -6,7 +6,7 @@
 
 class QSplitter;
 class QTreeView;
-class QIdentityProxyModel;
+class PdParentItemProxyModel;
 class PdRecordSetModel;
 
 // The main working view: the activity tree on the left and the Gantt chart
@@ -28,7 +28,7 @@ public:
     QAbstractItemModel *codeTypeModel() const { return m_codeTypeModel; }
     QAbstractItemModel *codeModel() const { return m_codeModel; }
     QAbstractItemModel *relationshipModel() const { return m_relationshipModel; }
-    QIdentityProxyModel *parentProxy() const { return m_parentProxy; }
+    PdParentItemProxyModel *parentProxy() const { return m_parentProxy; }
     PdRecordSetModel *emptyModel() const { return m_emptyModel; }
     int initialRowCount() const { return m_initialRowCount; }
 
@@ -53,6 +53,6 @@ private:
     QPointer<QAbstractItemModel> m_relationshipModel;
 
     PdRecordSetModel *m_emptyModel = nullptr;
-    QIdentityProxyModel *m_parentProxy = nullptr;
+    PdParentItemProxyModel *m_parentProxy = nullptr;
     int m_initialRowCount = 0;
 };

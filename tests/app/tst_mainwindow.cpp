@@ -1,34 +1,376 @@
+#include "activities.h"
 #include "mainwindow.h"
+#include "modalcloser.h"
+#include "pdmodelutils.h"
+#include "plandeckresources.h"
+#include "projectloader.h"
 
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QHeaderView>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QToolBar>
+#include <QTreeView>
 #include <QtTest>
 
-#ifdef PLANDECK_HAVE_RESOURCES
-#include "plandeckresources.h"
-#endif
+namespace {
+
+const QStringList ProjectCommands{"actionColumns", "actionGroup",  "actionDetail", "actionExport",
+                                  "actionStyles",  "actionSnip",   "actionPrint",  "actionClose",
+                                  "menuOutline",   "menuTime",     "menuView"};
+const QStringList AlwaysEnabled{"actionOpen_file", "actionImportLayout", "actionAbout"};
+
+const QString TwoActivities = QStringLiteral("%T\tTASK\r\n"
+                                             "%F\ttask_id\ttask_code\ttask_name\r\n"
+                                             "%R\t1\tA100\tSite clearance\r\n"
+                                             "%R\t2\tA110\tExcavation\r\n");
+const QString NoActivities = QStringLiteral("%T\tPROJECT\r\n%F\tproj_id\tproj_short_name\r\n%R\t1\tEMPTY\r\n");
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(content);
+    return path;
+}
+
+QByteArray xer(const QString &tables)
+{
+    return QStringLiteral("ERMHDR\t19.12\t2026-01-05\tProject\tadmin\tAdmin\tdbxDatabaseNoName\tProject Management\tUSD\r\n%1%E\r\n")
+        .arg(tables)
+        .toUtf8();
+}
+
+bool commandEnabled(const MainWindow &window, const QString &name)
+{
+    if (const auto *action = window.findChild<QAction *>(name))
+        return action->isEnabled();
+    const auto *menu = window.findChild<QMenu *>(name);
+    return menu && menu->isEnabled() && menu->menuAction()->isEnabled();
+}
+
+bool progressDialogShown(const MainWindow &window)
+{
+    const auto dialogs = window.findChildren<QProgressDialog *>();
+    return std::any_of(dialogs.begin(), dialogs.end(), [](const QProgressDialog *d) { return d->isVisible(); });
+}
+
+// Waits until the load has handed over its models or given up.
+bool waitForLoad(MainWindow &window)
+{
+    return QTest::qWaitFor([&window] { return !progressDialogShown(window); }, 60000);
+}
+
+int visibleRows(const QTreeView *tree)
+{
+    int count = 0;
+    for (QModelIndex index = tree->model()->index(0, 0); index.isValid(); index = tree->indexBelow(index))
+        ++count;
+    return count;
+}
+
+} // namespace
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void startsWithTitleAndSize();
+    void startsWithTheForm();
+    void projectCommandsFollowTheProject_data();
+    void projectCommandsFollowTheProject();
+    void loadingTheDemoShowsTheDefaultColumns();
+    void chosenFileName_data();
+    void chosenFileName();
+    void failedLoadTellsTheUser_data();
+    void failedLoadTellsTheUser();
+    void outlineCommands_data();
+    void outlineCommands();
+    void outlineButtonToggles();
+    void viewSwitchesPageAndDetail_data();
+    void viewSwitchesPageAndDetail();
+    void timeScaleLevelsFollowTheCheckedUnits();
+    void aboutNamesTheVersion();
+
+private:
+    QTemporaryDir m_dir;
 };
 
 void TestMainWindow::initTestCase()
 {
-#ifdef PLANDECK_HAVE_RESOURCES
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
     plandeck::initResources();
-#endif
     QCoreApplication::setApplicationVersion(QStringLiteral("1.5.0"));
 }
 
-void TestMainWindow::startsWithTitleAndSize()
+void TestMainWindow::startsWithTheForm()
 {
-    MainWindow w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.windowTitle(), QStringLiteral("Plandeck"));
-    QCOMPARE(w.size(), QSize(1280, 800));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Plandeck"));
+    QCOMPARE(window.size(), QSize(1280, 800));
+    QVERIFY(!window.windowIcon().isNull());
+    QVERIFY(window.findChild<QTreeView *>(QStringLiteral("treeView")));
+    for (const char *name : {"actionOpen", "actionSave_file", "actionOpenCaced"})
+        QVERIFY2(!window.findChild<QAction *>(QLatin1String(name))->isVisible(), name);
+
+    QStringList toolBar;
+    for (const QAction *action : window.findChild<QToolBar *>(QStringLiteral("mainToolBar"))->actions())
+        toolBar << (action->menu() ? action->menu()->objectName() : action->objectName());
+    QCOMPARE(toolBar, (QStringList{"actionOpen", "actionColumns", "actionGroup", "actionDetail", "actionExport",
+                                   "menuOutline", QString(), "menuTime", "actionStyles"}));
+}
+
+void TestMainWindow::projectCommandsFollowTheProject_data()
+{
+    QTest::addColumn<QString>("tables");
+    QTest::addColumn<bool>("closeAfterwards");
+    QTest::addColumn<bool>("enabled");
+
+    QTest::newRow("at start") << QString() << false << false;
+    QTest::newRow("after a load") << TwoActivities << false << true;
+    QTest::newRow("after a load and close") << TwoActivities << true << false;
+    QTest::newRow("after a load without activities") << NoActivities << false << false;
+}
+
+void TestMainWindow::projectCommandsFollowTheProject()
+{
+    QFETCH(QString, tables);
+    QFETCH(bool, closeAfterwards);
+    QFETCH(bool, enabled);
+
+    MainWindow window;
+    if (!tables.isNull()) {
+        window.openProjectFile(writeFile(m_dir, QStringLiteral("commands.xer"), xer(tables)));
+        QVERIFY(waitForLoad(window));
+        if (enabled && !window.loader()->hasModel(QStringLiteral("ActivityModel")))
+            QSKIP("The loader builds no activity model yet");
+    }
+    if (closeAfterwards)
+        window.findChild<QAction *>(QStringLiteral("actionClose"))->trigger();
+
+    for (const QString &name : ProjectCommands)
+        QVERIFY2(commandEnabled(window, name) == enabled, qPrintable(name));
+    for (const QString &name : AlwaysEnabled)
+        QVERIFY2(commandEnabled(window, name), qPrintable(name));
+}
+
+void TestMainWindow::loadingTheDemoShowsTheDefaultColumns()
+{
+    const QString demo = QStringLiteral(PLANDECK_SOURCE_DIR "/data/demo.xer");
+    if (!QFile::exists(demo))
+        QSKIP("No demo schedule");
+    MainWindow window;
+    window.show();
+    window.openProjectFile(demo);
+    QVERIFY(progressDialogShown(window));
+    QVERIFY(waitForLoad(window));
+    QVERIFY(window.loader());
+    if (!window.loader()->hasModel(QStringLiteral("ActivityModel")))
+        QSKIP("The loader builds no activity model yet");
+
+    QTreeView *tree = window.activities()->treeView();
+    QAbstractItemModelTester tester(tree->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(visibleColumnNames(tree->header()),
+             (QStringList{"Activity ID", "Activity Name", "Activity Type", "Start Date", "Finish Date", "WBS Code",
+                          "WBS Name"}));
+    QCOMPARE(tree->treePosition(), firstVisibleColumn(tree->header()));
+    QCOMPARE(tree->model()->rowCount(), window.loader()->model(QStringLiteral("TASK"))->rowCount());
+    QVERIFY(tree->model()->rowCount() > 0);
+    QCOMPARE(window.windowTitle(), demo);
+    QCOMPARE(window.recentFiles().entries().constFirst().file, demo);
+    QVERIFY(!progressDialogShown(window));
+}
+
+void TestMainWindow::chosenFileName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("opened");
+
+    QTest::newRow("upper-case XER is opened") << "PLAN.XER" << true;
+    QTest::newRow("lower-case xer is opened") << "plan.xer" << true;
+    QTest::newRow("mpp is ignored") << "plan.mpp" << false;
+    QTest::newRow("a name merely containing xer is ignored") << "plan.xer.txt" << false;
+    QTest::newRow("cancelled dialog") << QString() << false;
+}
+
+void TestMainWindow::chosenFileName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, opened);
+
+    const QString path = name.isEmpty() ? QString() : writeFile(m_dir, name, xer(TwoActivities));
+    MainWindow window;
+    QString caption, filter;
+    window.setFileChooser([&](QWidget *, const QString &c, const QString &, const QString &f) {
+        caption = c;
+        filter = f;
+        return path;
+    });
+    window.findChild<QAction *>(QStringLiteral("actionOpen_file"))->trigger();
+    QCOMPARE(caption, QStringLiteral("Select files to open"));
+    QCOMPARE(filter, QStringLiteral("Project files (*.xer)"));
+    QCOMPARE(window.loader() != nullptr, opened);
+    QCOMPARE(window.windowTitle(), opened ? path : QStringLiteral("Plandeck"));
+    QVERIFY(waitForLoad(window));
+}
+
+void TestMainWindow::failedLoadTellsTheUser_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("missing file") << "missing.xer" << QByteArray() << "cannot be opened";
+    QTest::newRow("text that is not XER") << "notes.xer" << QByteArray("Dear planner,\r\n") << "is not an XER schedule file";
+}
+
+void TestMainWindow::failedLoadTellsTheUser()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, says);
+
+    const QString path = content.isNull() ? m_dir.filePath(name) : writeFile(m_dir, name, content);
+    MainWindow window;
+    window.show();
+    QString title, text;
+    captureMessageBox(&title, &text);
+    window.openProjectFile(path);
+    QVERIFY(waitForLoad(window));
+    QTRY_VERIFY(!text.isEmpty());
+
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+    QVERIFY2(text.contains(says), qPrintable(text));
+    QVERIFY(!progressDialogShown(window));
+    QVERIFY(!window.loader());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Plandeck"));
+    QVERIFY(!commandEnabled(window, QStringLiteral("actionClose")));
+    for (const RecentEntry &entry : window.recentFiles().entries())
+        QVERIFY(entry.file != path);
+}
+
+void TestMainWindow::outlineCommands_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("rows");
+
+    // Three top groups, each with two sub-groups of two activities: 3 + 6 + 12 rows.
+    QTest::newRow("Level 1 shows only the top rows") << "actionLevel_1" << 3;
+    QTest::newRow("Level 2 shows two levels") << "actionLevel_2" << 9;
+    QTest::newRow("Level 3 shows everything") << "actionLevel_3" << 21;
+    QTest::newRow("Level 7 beyond the depth shows everything") << "actionLevel_7" << 21;
+    QTest::newRow("Expand All") << "actionExpand_All" << 21;
+    QTest::newRow("Collapse All") << "actionCollapse_All" << 3;
+    QTest::newRow("Expand opens the current row") << "actionExpand" << 5;
+}
+
+void TestMainWindow::outlineCommands()
+{
+    QFETCH(QString, action);
+    QFETCH(int, rows);
+
+    QStandardItemModel model;
+    for (int g = 0; g < 3; ++g) {
+        auto *group = new QStandardItem(QStringLiteral("Group %1").arg(g));
+        for (int s = 0; s < 2; ++s) {
+            auto *sub = new QStandardItem(QStringLiteral("Sub %1.%2").arg(g).arg(s));
+            sub->appendRows({new QStandardItem(QStringLiteral("A")), new QStandardItem(QStringLiteral("B"))});
+            group->appendRow(sub);
+        }
+        model.appendRow(group);
+    }
+    MainWindow window;
+    QTreeView *tree = window.activities()->treeView();
+    tree->setModel(&model);
+    tree->expandAll();
+    tree->collapse(model.index(0, 0));
+    tree->setCurrentIndex(model.index(0, 0));
+    if (action == QLatin1String("actionExpand"))
+        tree->collapseAll();
+    QSignalSpy expanded(tree, &QTreeView::expanded);
+
+    QAction *command = window.findChild<QAction *>(action);
+    command->trigger();
+    QCOMPARE(visibleRows(tree), rows);
+    QCOMPARE(window.outlineState(), command->text());
+    QCOMPARE(expanded.count(), 0);
+}
+
+void TestMainWindow::outlineButtonToggles()
+{
+    QStandardItemModel model;
+    auto *group = new QStandardItem(QStringLiteral("Group"));
+    group->appendRow(new QStandardItem(QStringLiteral("Activity")));
+    model.appendRow(group);
+    MainWindow window;
+    QTreeView *tree = window.activities()->treeView();
+    tree->setModel(&model);
+
+    window.outlineMenu()->menuAction()->trigger();
+    QCOMPARE(window.outlineState(), QStringLiteral("Level 7"));
+    QVERIFY(tree->isExpanded(model.index(0, 0)));
+    window.outlineMenu()->menuAction()->trigger();
+    QCOMPARE(window.outlineState(), QStringLiteral("Level 0"));
+    QVERIFY(!tree->isExpanded(model.index(0, 0)));
+}
+
+void TestMainWindow::viewSwitchesPageAndDetail_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("detailVisible");
+
+    QTest::newRow("Resources hides Detail") << "actionResources" << 1 << false;
+    QTest::newRow("Gantt chart shows Detail") << "actionGanttChart" << 0 << true;
+    QTest::newRow("Tracking Gantt Chart shows the chart page") << "actionTrackingGanttChart" << 0 << true;
+}
+
+void TestMainWindow::viewSwitchesPageAndDetail()
+{
+    QFETCH(QString, view);
+    QFETCH(int, page);
+    QFETCH(bool, detailVisible);
+
+    MainWindow window;
+    auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
+    QAction *detail = window.findChild<QAction *>(QStringLiteral("actionDetail"));
+    window.findChild<QAction *>(QStringLiteral("actionResources"))->trigger();
+    window.findChild<QAction *>(view)->trigger();
+    QCOMPARE(stack->currentIndex(), page);
+    QCOMPARE(detail->isVisible(), detailVisible);
+
+    window.viewMenu()->menuAction()->trigger();
+    QCOMPARE(stack->currentIndex(), 0);
+    QVERIFY(detail->isVisible());
+    QVERIFY(window.findChild<QAction *>(QStringLiteral("actionGanttChart"))->isChecked());
+}
+
+void TestMainWindow::timeScaleLevelsFollowTheCheckedUnits()
+{
+    MainWindow window;
+    QCOMPARE(window.timeScaleLevels(), QList<int>{3});
+    window.findChild<QAction *>(QStringLiteral("actionMonth"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("actionYear"))->trigger();
+    QCOMPARE(window.timeScaleLevels(), (QList<int>{3, 6, 9}));
+}
+
+void TestMainWindow::aboutNamesTheVersion()
+{
+    MainWindow window;
+    QString title, text;
+    captureMessageBox(&title, &text);
+    window.findChild<QAction *>(QStringLiteral("actionAbout"))->trigger();
+    QCOMPARE(title, QStringLiteral("About Plandeck XER"));
+    QVERIFY2(text.contains(QLatin1String("<p>This is version 1.5.0</p>")), qPrintable(text));
+    QVERIFY(!text.contains(QLatin1String("0.0.0.0")));
 }
 
 QTEST_MAIN(TestMainWindow)
