@@ -41,6 +41,7 @@ private slots:
     void shouldFailWithOneLineAndItsExitCode();
     void shouldSummariseDemoFile();
     void shouldQuoteCsvFieldsAndFormatDates();
+    void shouldWriteActivityModelAsExpected();
 
 private:
     QTemporaryDir m_dir;
@@ -101,6 +102,12 @@ void tst_PlandeckDump::shouldSummariseDemoFile()
         QCOMPARE(tables.value(table)["fields"], models.value(table)["columns"]);
     }
     QVERIFY(tables.value("TASK")["records"].toInt() > 0);
+    for (const char *model : {"PredecessorModel", "ResourceModel", "CodeModel", "taskCodesAssignmentModel",
+                              "userDefinedAssignmentModel", "ActivityModel"}) {
+        QVERIFY2(models.contains(model), model);
+        QCOMPARE(models.value(model)["rows"].toInt() > 0, true);
+    }
+    QCOMPARE(models.value("ActivityModel")["rows"], tables.value("TASK")["records"]);
     QVERIFY(summary.value("views").toInt() > 0);
     for (const char *step : {"read", "tables", "total"})
         QVERIFY2(summary.value("timings_ms").toObject().contains(step), step);
@@ -123,6 +130,22 @@ void tst_PlandeckDump::shouldQuoteCsvFieldsAndFormatDates()
                           "1,,,\"CR,1\",\"Crane \"\"big\"\"\",", "2,,,Bär,,", ""}));
     const Run wbs = dump({"--csv", "PROJWBS", path});
     QCOMPARE(QString::fromUtf8(wbs.out).split('\n').value(1), QString("7,,W,,,2019-03-04 08:00,"));
+}
+
+// The activity model as every view and export sees it, on a small generated
+// schedule committed with its expected lines.
+void tst_PlandeckDump::shouldWriteActivityModelAsExpected()
+{
+    const QString data = QStringLiteral(PLANDECK_SOURCE_DIR "/tests/project/data/");
+    const Run run = dump({"--csv", "ActivityModel", data + "small.xer"});
+    QCOMPARE(run.exitCode, 0);
+    QFile expectedFile(data + "small-activitymodel.csv");
+    QVERIFY(expectedFile.open(QIODevice::ReadOnly));
+    const QList<QByteArray> expected = expectedFile.readAll().split('\n');
+    const QList<QByteArray> actual = run.out.split('\n');
+    for (int i = 0; i < qMin(expected.size(), actual.size()); ++i)
+        QCOMPARE(actual.at(i), expected.at(i));
+    QCOMPARE(actual.size(), expected.size());
 }
 
 QTEST_GUILESS_MAIN(tst_PlandeckDump)
