@@ -36,8 +36,10 @@ void PdJoinProxyModel::setSourceModel(QAbstractItemModel* master)
                            &PdJoinProxyModel::_q_sourceRowsInserted)
                 << connect(master, &QAbstractItemModel::rowsAboutToBeRemoved, this,
                            &PdJoinProxyModel::_q_sourceRowsAboutToBeRemoved)
-                << connect(master, &QAbstractItemModel::rowsRemoved, this, &PdJoinProxyModel::_q_sourceRowsRemoved);
+                << connect(master, &QAbstractItemModel::rowsRemoved, this, &PdJoinProxyModel::_q_sourceRowsRemoved)
+                << connect(master, &QObject::destroyed, this, &PdJoinProxyModel::onMasterDestroyed);
     mappings.clear();
+    guards.clear();
     rowMaps.clear();
     reverseRowMaps.clear();
     endResetModel();
@@ -71,7 +73,7 @@ PdJoinProxyModel::Resolved PdJoinProxyModel::resolve(int column) const
     for (int m = 0; m < mappings.size(); ++m) {
         const QList<int>& columns = mappings.at(m).columns;
         if (offset < columns.size()) {
-            r.model = mappings.at(m).model;
+            r.model = guards.at(m).data();
             r.column = columns.at(offset);
             r.mapping = m;
             return r;
@@ -225,8 +227,8 @@ bool PdJoinProxyModel::insertRows(int row, int count, const QModelIndex& parent)
     if (!sourceModel()->insertRows(row, count))
         return false;
     bool joinedRowsMoved = false;
-    for (const PdJoinMapping& m : qAsConst(mappings)) {
-        if (m.model && m.model->insertRows(row, count))
+    for (const QPointer<QAbstractItemModel>& model : qAsConst(guards)) {
+        if (model && model->insertRows(row, count))
             joinedRowsMoved = true;
     }
     // Rows inserted into a joined model push its later rows down; the maps must follow them or every
@@ -252,6 +254,7 @@ bool PdJoinProxyModel::addMapping(QAbstractItemModel* model, int joinedKeyColumn
     if (sourceModel() && !columns.isEmpty())
         beginInsertColumns(QModelIndex(), first, first + columns.size() - 1);
     mappings.append(mapping);
+    guards.append(model);
     rowMaps.append(QVector<int>());
     reverseRowMaps.append(QVector<int>());
     if (sourceModel() && !columns.isEmpty())
@@ -291,15 +294,22 @@ void PdJoinProxyModel::_q_clearMapping()
 {
     beginResetModel();
     mappings.clear();
+    guards.clear();
     rowMaps.clear();
     reverseRowMaps.clear();
     endResetModel();
 }
 
+void PdJoinProxyModel::onMasterDestroyed()
+{
+    connections.clear();
+    _q_clearMapping();
+}
+
 void PdJoinProxyModel::buildRowMap(int position, bool notify)
 {
     const PdJoinMapping& mapping = mappings.at(position);
-    if (!sourceModel() || mapping.joinedKeyColumn < 0 || mapping.masterKeyColumn < 0 || !mapping.model)
+    if (!sourceModel() || mapping.joinedKeyColumn < 0 || mapping.masterKeyColumn < 0 || !guards.at(position))
         return;
     if (notify)
         emit layoutAboutToBeChanged();
@@ -324,7 +334,7 @@ void PdJoinProxyModel::buildRowMap(int position, bool notify)
 void PdJoinProxyModel::rebuildReverseMap(int position)
 {
     const QVector<int>& rowMap = rowMaps.at(position);
-    const QAbstractItemModel* model = mappings.at(position).model;
+    const QAbstractItemModel* model = guards.at(position).data();
     QVector<int> reverse(model ? model->rowCount() : 0, -1);
     for (int r = 0; r < rowMap.size(); ++r) {
         const int joined = rowMap.at(r);

@@ -7,6 +7,7 @@
 #include <QMetaType>
 #include <QPair>
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QVector>
 
 struct PdJoinMapping
@@ -74,6 +75,7 @@ private slots:
     void _q_sourceRowsInserted(const QModelIndex& parent, int first, int last);
     void _q_sourceRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void _q_sourceRowsRemoved(const QModelIndex& parent, int first, int last);
+    void onMasterDestroyed();
 
 private:
     struct Resolved
@@ -91,6 +93,8 @@ private:
     void shiftCellValues(int first, int delta, int removedLast);
 
     QList<PdJoinMapping> mappings;
+    // Joined models are not owned; a model deleted before the join must read as absent, not dangle.
+    QList<QPointer<QAbstractItemModel>> guards;
     QList<QVector<int>> rowMaps;
     // Joined row -> first proxy row joined to it, so mapFromSource needs no search.
     QList<QVector<int>> reverseRowMaps;

@@ -70,6 +70,7 @@ private slots:
     void emptyMasterWarns();
     void masterRowChangesKeepRowsAligned();
     void masterSortMovesPersistentIndexes();
+    void deletedModelsLeaveEmptyCells();
 };
 
 void TestPdJoinProxyModel::initTestCase()
@@ -216,6 +217,18 @@ void TestPdJoinProxyModel::masterSortMovesPersistentIndexes()
     f.tasks->clear();
     QCOMPARE(reset.count(), 1);
     QCOMPARE(f.join.columnCount(), 2);
+}
+
+void TestPdJoinProxyModel::deletedModelsLeaveEmptyCells()
+{
+    Fixture f;
+    delete f.wbs;
+    QCOMPARE(tableText(f.join), QStringLiteral("t1,w1,,|t2,w2,,|t3,w9,,|t4,w1,,"));
+    QVERIFY(!f.join.modelForColumn(2));
+    QSignalSpy reset(&f.join, &QAbstractItemModel::modelReset);
+    delete f.tasks;
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(f.join.columnCount(), 0);
 }
 
 QTEST_MAIN(TestPdJoinProxyModel)
