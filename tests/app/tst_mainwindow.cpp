@@ -84,7 +84,8 @@ private slots:
     void startsWithTheForm();
     void projectCommandsFollowTheProject_data();
     void projectCommandsFollowTheProject();
-    void loadingTheDemoShowsTheDefaultColumns();
+    void loadingShowsOneRowPerActivity_data();
+    void loadingShowsOneRowPerActivity();
     void chosenFileName_data();
     void chosenFileName();
     void failedLoadTellsTheUser_data();
@@ -150,8 +151,6 @@ void TestMainWindow::projectCommandsFollowTheProject()
     if (!tables.isNull()) {
         window.openProjectFile(writeFile(m_dir, QStringLiteral("commands.xer"), xer(tables)));
         QVERIFY(waitForLoad(window));
-        if (enabled && !window.loader()->hasModel(QStringLiteral("ActivityModel")))
-            QSKIP("The loader builds no activity model yet");
     }
     if (closeAfterwards)
         window.findChild<QAction *>(QStringLiteral("actionClose"))->trigger();
@@ -162,19 +161,27 @@ void TestMainWindow::projectCommandsFollowTheProject()
         QVERIFY2(commandEnabled(window, name), qPrintable(name));
 }
 
-void TestMainWindow::loadingTheDemoShowsTheDefaultColumns()
+void TestMainWindow::loadingShowsOneRowPerActivity_data()
 {
-    const QString demo = QStringLiteral(PLANDECK_SOURCE_DIR "/data/demo.xer");
-    if (!QFile::exists(demo))
-        QSKIP("No demo schedule");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("demo schedule") << QStringLiteral(PLANDECK_SOURCE_DIR "/data/demo.xer");
+    const QDir samples(QStringLiteral(PLANDECK_SAMPLES_DIR));
+    for (const QString &name : samples.entryList({QStringLiteral("*.xer")}, QDir::Files, QDir::Name))
+        QTest::newRow(qPrintable(name)) << samples.filePath(name);
+}
+
+void TestMainWindow::loadingShowsOneRowPerActivity()
+{
+    QFETCH(QString, path);
+    if (!QFile::exists(path))
+        QSKIP("File not present");
     MainWindow window;
     window.show();
-    window.openProjectFile(demo);
+    window.openProjectFile(path);
     QVERIFY(progressDialogShown(window));
     QVERIFY(waitForLoad(window));
     QVERIFY(window.loader());
-    if (!window.loader()->hasModel(QStringLiteral("ActivityModel")))
-        QSKIP("The loader builds no activity model yet");
 
     QTreeView *tree = window.activities()->treeView();
     QAbstractItemModelTester tester(tree->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -184,9 +191,9 @@ void TestMainWindow::loadingTheDemoShowsTheDefaultColumns()
     QCOMPARE(tree->treePosition(), firstVisibleColumn(tree->header()));
     QCOMPARE(tree->model()->rowCount(), window.loader()->model(QStringLiteral("TASK"))->rowCount());
     QVERIFY(tree->model()->rowCount() > 0);
-    QCOMPARE(window.windowTitle(), demo);
-    QCOMPARE(window.recentFiles().entries().constFirst().file, demo);
-    QVERIFY(!progressDialogShown(window));
+    QCOMPARE(window.windowTitle(), path);
+    QCOMPARE(window.recentFiles().entries().constFirst().file, path);
+    QVERIFY(commandEnabled(window, QStringLiteral("actionClose")));
 }
 
 void TestMainWindow::chosenFileName_data()
