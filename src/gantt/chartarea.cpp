@@ -52,30 +52,32 @@ void ChartArea::setCurrentRow(int row)
 void ChartArea::addTask(const QSharedPointer<TaskItem> &item)
 {
     DateAxis *axis = m_chart->dateAxis();
-    axis->setScaleHidden(false);
+    if (axis->isScaleHidden())
+        axis->setScaleHidden(false);
 
-    auto record = QSharedPointer<ChartRow>::create();
-    record->item = item;
+    ChartRow record;
+    record.item = item;
     const QDateTime start = item->start();
     const QDateTime finish = item->finish();
-    if (start.isValid() && finish.isValid() && !(finish < start)) {
-        record->hasDates = true;
-        const qint64 s = start.toMSecsSinceEpoch();
-        const qint64 f = finish.toMSecsSinceEpoch();
+    const bool valid = start.isValid() && finish.isValid();
+    const qint64 s = valid ? DateAxis::wallMSecs(start) : 0;
+    const qint64 f = valid ? DateAxis::wallMSecs(finish) : 0;
+    if (valid && f >= s) {
+        record.hasDates = true;
         if (m_rows.isEmpty()) {
             axis->setRange(start, finish);
-        } else if (s < axis->startMSecs()) {
-            if (axis->endMSecs() < f)
+        } else if (s < axis->startWallMSecs()) {
+            if (axis->endWallMSecs() < f)
                 axis->setRange(start, finish);
             else
                 axis->setStart(start);
-        } else if (f >= axis->endMSecs()) {
+        } else if (f >= axis->endWallMSecs()) {
             axis->setEnd(finish);
         }
-        record->x = std::max(0, axis->xForMSecs(s) - m_chart->drawDelegate()->leftExtent());
-        record->width = axis->xForMSecs(f) + m_chart->drawDelegate()->rightExtent() - record->x;
+        record.x = std::max(0, axis->xForWallMSecs(s) - m_chart->drawDelegate()->leftExtent());
+        record.width = axis->xForWallMSecs(f) + m_chart->drawDelegate()->rightExtent() - record.x;
     }
-    record->row = m_rows.size();
+    record.row = m_rows.size();
     m_rows.append(record);
     if (!m_batch)
         applySize();
@@ -134,7 +136,7 @@ void ChartArea::paintEvent(QPaintEvent *event)
     const DateAxis *axis = m_chart->dateAxis();
     const TaskDrawDelegate *delegate = m_chart->drawDelegate();
     for (int r = first; r <= lastDrawn; ++r) {
-        const ChartRow &record = *m_rows.at(r);
+        const ChartRow &record = m_rows.at(r);
         if (!record.hasDates)
             continue;
         const QRect rowRect(0, vaxis->rowTop(r), width(), vaxis->rowHeight(r));
@@ -160,6 +162,7 @@ void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, i
 
     painter.setPen(linkColor);
     painter.setBrush(linkColor);
+    const QRect clip = exposed.adjusted(-2, -2, 2, 2);
     QVector<QLine> segments;
     for (int i : links) {
         const TaskRelationship &link = *relationships.at(i);
@@ -172,10 +175,17 @@ void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, i
         const int yF = int(vaxis->rowTop(link.from()) + vaxis->rowHeight(link.from()) * 0.5);
         const int yT = int(vaxis->rowTop(link.to()) + vaxis->rowHeight(link.to()) * 0.5);
         const LinkPath path = linkPath(link.type(), a, b, yF, yT, exposed, link.to() <= last + 1);
-        segments += path.lines;
-        for (const LinkArc &arc : path.arcs)
-            painter.drawArc(arc.box, arc.startDegrees * 16, arc.spanDegrees * 16);
-        if (!path.head.isEmpty())
+        // Long links reach far outside the exposed rows; handing the painter
+        // only what can show keeps a repaint independent of link length.
+        for (const QLine &line : path.lines) {
+            if (QRect(line.p1(), line.p2()).normalized().intersects(clip))
+                segments.append(line);
+        }
+        for (const LinkArc &arc : path.arcs) {
+            if (arc.box.intersects(clip))
+                painter.drawArc(arc.box, arc.startDegrees * 16, arc.spanDegrees * 16);
+        }
+        if (!path.head.isEmpty() && path.head.boundingRect().intersects(clip))
             painter.drawPolygon(path.head);
     }
     painter.drawLines(segments);

@@ -51,6 +51,18 @@ DateAxis::DateAxis(QWidget *parent)
 
 DateAxis::~DateAxis() = default;
 
+qint64 DateAxis::wallMSecs(const QDateTime &t)
+{
+    const QDateTime local = t.timeSpec() == Qt::LocalTime ? t : t.toLocalTime();
+    return local.date().toJulianDay() * 86400000 + local.time().msecsSinceStartOfDay();
+}
+
+QDateTime DateAxis::fromWallMSecs(qint64 msecs)
+{
+    const qint64 day = msecs >= 0 ? msecs / 86400000 : -((-msecs + 86399999) / 86400000);
+    return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(int(msecs - day * 86400000)));
+}
+
 QDateTime DateAxis::dateAt(int x) const
 {
     if (x < 0)
@@ -59,18 +71,18 @@ QDateTime DateAxis::dateAt(int x) const
     // instant it can name.
     if (m_axisWidth <= 0)
         return m_start;
-    const qint64 span = m_start.secsTo(m_end);
-    return m_start.addSecs(span * x / m_axisWidth);
+    const qint64 span = (m_endMSecs - m_startMSecs) / 1000;
+    return fromWallMSecs(m_startMSecs + span * x / m_axisWidth * 1000);
 }
 
 int DateAxis::xForDate(const QDateTime &t) const
 {
     if (!t.isValid())
         return -1;
-    return xForMSecs(t.toMSecsSinceEpoch());
+    return xForWallMSecs(wallMSecs(t));
 }
 
-int DateAxis::xForMSecs(qint64 msecs) const
+int DateAxis::xForWallMSecs(qint64 msecs) const
 {
     if (msecs < m_startMSecs || msecs > m_endMSecs || m_startMSecs == m_endMSecs)
         return -1;
@@ -207,8 +219,8 @@ void DateAxis::setStartEnd(const QDateTime &start, const QDateTime &end)
 {
     m_start = start;
     m_end = end;
-    m_startMSecs = start.toMSecsSinceEpoch();
-    m_endMSecs = end.toMSecsSinceEpoch();
+    m_startMSecs = wallMSecs(start);
+    m_endMSecs = wallMSecs(end);
 }
 
 void DateAxis::correctEmptySpan()

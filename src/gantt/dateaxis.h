@@ -26,11 +26,15 @@ public:
     virtual int columnCount() const;
     virtual int axisWidth() const;
 
-    // xForDate() for an instant given as milliseconds since the epoch; the hot
-    // paths convert a date once and map it many times.
-    int xForMSecs(qint64 msecs) const;
-    qint64 startMSecs() const { return m_startMSecs; }
-    qint64 endMSecs() const { return m_endMSecs; }
+    // The scale runs on wall-clock readings (date and time of day, as
+    // milliseconds from Julian day 0): every calendar day is equally wide, and
+    // mapping a date needs no time-zone lookup, which costs a system call per
+    // date here and would dominate painting and rebuilding.
+    static qint64 wallMSecs(const QDateTime &t);
+    static QDateTime fromWallMSecs(qint64 msecs);
+    int xForWallMSecs(qint64 msecs) const;
+    qint64 startWallMSecs() const { return m_startMSecs; }
+    qint64 endWallMSecs() const { return m_endMSecs; }
 
     void addLevel(int unit);
     void setLevels(const QVector<int> &units);

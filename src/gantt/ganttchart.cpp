@@ -17,12 +17,14 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <limits>
 
 namespace mygc {
 
 namespace {
 
-constexpr int LinkBlockSize = 256;
+// Links spanning more rows than this are kept apart from the sorted ones.
+constexpr int ShortLinkSpan = 256;
 
 bool nameIn(const QString &name, std::initializer_list<const char *> names)
 {
@@ -34,6 +36,13 @@ bool nameIn(const QString &name, std::initializer_list<const char *> names)
 }
 
 } // namespace
+
+uint qHash(const GanttChart::IndexKey &key, uint seed)
+{
+    quint64 h = quint64(key.index.internalId()) * 0x9E3779B97F4A7C15ull;
+    h ^= quint64(uint(key.index.row())) * 0xC2B2AE3D27D4EB4Full + uint(key.index.column());
+    return ::qHash(h ^ (h >> 29), seed);
+}
 
 GanttChart::GanttChart(QWidget *parent)
     : QScrollArea(parent)
@@ -92,12 +101,56 @@ int GanttChart::rowOfIndex(const QModelIndex &index) const
 {
     if (!index.isValid())
         return -1;
-    return m_indexMap.value(index.sibling(index.row(), 0), -1);
+    if (m_indexMapDirty)
+        buildIndexMap();
+    return m_indexMap.value(IndexKey{index.sibling(index.row(), 0)}, -1);
 }
 
 int GanttChart::rowOfId(int id) const
 {
+    if (m_idMapDirty)
+        buildIdMap();
+    if (!m_idDense.isEmpty()) {
+        const qint64 i = qint64(id) - m_idBase;
+        return i >= 0 && i < m_idDense.size() ? m_idDense.at(int(i)) : -1;
+    }
     return m_idMap.value(id, -1);
+}
+
+void GanttChart::buildIndexMap() const
+{
+    m_indexMapDirty = false;
+    m_indexMap.clear();
+    m_indexMap.reserve(m_items.size());
+    for (int r = 0; r < m_items.size(); ++r)
+        m_indexMap.insert(IndexKey{m_items.at(r)->index()}, r);
+}
+
+void GanttChart::buildIdMap() const
+{
+    m_idMapDirty = false;
+    m_idDense.clear();
+    m_idMap.clear();
+    if (m_items.isEmpty())
+        return;
+    int lo = std::numeric_limits<int>::max();
+    int hi = std::numeric_limits<int>::min();
+    for (const auto &item : m_items) {
+        lo = std::min(lo, item->id());
+        hi = std::max(hi, item->id());
+    }
+    const qint64 range = qint64(hi) - lo + 1;
+    // Later rows overwrite earlier ones with the same id in both forms.
+    if (range <= 4 * qint64(m_items.size()) + 1024) {
+        m_idBase = lo;
+        m_idDense.fill(-1, int(range));
+        for (int r = 0; r < m_items.size(); ++r)
+            m_idDense[m_items.at(r)->id() - lo] = r;
+    } else {
+        m_idMap.reserve(m_items.size());
+        for (int r = 0; r < m_items.size(); ++r)
+            m_idMap.insert(m_items.at(r)->id(), r);
+    }
 }
 
 int GanttChart::dateAxisHeight() const { return m_dateAxis->height(); }
@@ -109,9 +162,8 @@ void GanttChart::addItem(const TaskItem &item, int rowHeight)
 {
     auto shared = QSharedPointer<TaskItem>::create(item);
     m_items.append(shared);
-    const int row = m_items.size() - 1;
-    m_idMap.insert(item.id(), row);
-    m_indexMap.insert(item.index(), row);
+    m_indexMapDirty = true;
+    m_idMapDirty = true;
     if (rowHeight < 1)
         rowHeight = defaultRowHeight();
     m_vaxis->addRow(rowHeight);
@@ -120,14 +172,20 @@ void GanttChart::addItem(const TaskItem &item, int rowHeight)
 
 void GanttChart::removeItem(int position)
 {
-    if (position >= 0 && position < m_items.size())
+    if (position >= 0 && position < m_items.size()) {
         m_items.remove(position);
+        m_indexMapDirty = true;
+        m_idMapDirty = true;
+    }
 }
 
 void GanttChart::insertItem(int position, const TaskItem &item)
 {
-    if (position >= 0 && position <= m_items.size())
+    if (position >= 0 && position <= m_items.size()) {
         m_items.insert(position, QSharedPointer<TaskItem>::create(item));
+        m_indexMapDirty = true;
+        m_idMapDirty = true;
+    }
 }
 
 void GanttChart::addRelationship(int from, int to, int type, qint64 lag)
@@ -251,6 +309,9 @@ void GanttChart::clearAll()
     m_items.clear();
     m_indexMap.clear();
     m_idMap.clear();
+    m_idDense.clear();
+    m_indexMapDirty = true;
+    m_idMapDirty = true;
     m_relationships.clear();
     m_linkIndexDirty = true;
     m_vaxis->clear();
@@ -259,17 +320,18 @@ void GanttChart::clearAll()
 
 void GanttChart::rebuildItems()
 {
+    // A rebuild usually shows about as many rows as the one before.
+    const int previous = m_items.size();
     clearAll();
     if (!m_model)
         return;
     QElapsedTimer timer;
     timer.start();
     const int rows = m_model->rowCount();
-    m_items.reserve(rows);
-    m_indexMap.reserve(rows);
-    m_idMap.reserve(rows);
-    m_vaxis->reserve(rows);
-    m_area->beginBatch(rows);
+    const int expected = std::max(rows, previous);
+    m_items.reserve(expected);
+    m_vaxis->reserve(expected);
+    m_area->beginBatch(expected);
     for (int r = 0; r < rows; ++r)
         addItemRecursive(m_model->index(r, 0));
     m_area->endBatch();
@@ -328,9 +390,10 @@ void GanttChart::rebuildRelationships()
     const auto cell = [&](int row, int column) {
         return column < 0 || column >= columns ? QVariant() : m_relationModel->index(row, column).data();
     };
+    m_relationships.reserve(rows);
     for (int r = 0; r < rows; ++r) {
-        const int task = m_idMap.value(cell(r, m_relTaskColumn).toInt(), -1);
-        const int predecessor = m_idMap.value(cell(r, m_relPredecessorColumn).toInt(), -1);
+        const int task = rowOfId(cell(r, m_relTaskColumn).toInt());
+        const int predecessor = rowOfId(cell(r, m_relPredecessorColumn).toInt());
         if (task < 0 || predecessor < 0)
             continue;
         addRelationship(predecessor, task, TaskRelationship::typeFromText(cell(r, m_relTypeColumn).toString()),
@@ -341,25 +404,26 @@ void GanttChart::rebuildRelationships()
 void GanttChart::buildLinkIndex() const
 {
     m_linkIndexDirty = false;
+    m_shortLinks.clear();
+    m_shortLinkTops.clear();
+    m_longLinks.clear();
     const int n = m_relationships.size();
-    m_linkOrder.resize(n);
-    for (int i = 0; i < n; ++i)
-        m_linkOrder[i] = i;
-    const auto top = [this](int i) {
+    QVector<QPair<int, int>> shortOnes;
+    shortOnes.reserve(n);
+    for (int i = 0; i < n; ++i) {
         const TaskRelationship &l = *m_relationships.at(i);
-        return std::min(l.from(), l.to());
-    };
-    std::stable_sort(m_linkOrder.begin(), m_linkOrder.end(), [&](int x, int y) { return top(x) < top(y); });
-    m_linkBlocks.clear();
-    for (int b = 0; b < n; b += LinkBlockSize) {
-        LinkBlock block;
-        block.firstTop = top(m_linkOrder.at(b));
-        block.maxBottom = -1;
-        for (int i = b; i < std::min(n, b + LinkBlockSize); ++i) {
-            const TaskRelationship &l = *m_relationships.at(m_linkOrder.at(i));
-            block.maxBottom = std::max(block.maxBottom, std::max(l.from(), l.to()));
-        }
-        m_linkBlocks.append(block);
+        const int top = std::min(l.from(), l.to());
+        if (std::abs(l.to() - l.from()) > ShortLinkSpan)
+            m_longLinks.append(i);
+        else
+            shortOnes.append(qMakePair(top, i));
+    }
+    std::sort(shortOnes.begin(), shortOnes.end());
+    m_shortLinks.reserve(shortOnes.size());
+    m_shortLinkTops.reserve(shortOnes.size());
+    for (const auto &p : qAsConst(shortOnes)) {
+        m_shortLinkTops.append(p.first);
+        m_shortLinks.append(p.second);
     }
 }
 
@@ -368,18 +432,20 @@ QVector<int> GanttChart::linksAcrossRows(int first, int last) const
     if (m_linkIndexDirty)
         buildLinkIndex();
     QVector<int> result;
-    const int n = m_linkOrder.size();
-    for (int b = 0; b < m_linkBlocks.size(); ++b) {
-        const LinkBlock &block = m_linkBlocks.at(b);
-        if (block.firstTop > last)
-            break;
-        if (block.maxBottom < first)
-            continue;
-        for (int i = b * LinkBlockSize; i < std::min(n, (b + 1) * LinkBlockSize); ++i) {
-            const TaskRelationship &l = *m_relationships.at(m_linkOrder.at(i));
-            if (std::min(l.from(), l.to()) <= last && std::max(l.from(), l.to()) >= first)
-                result.append(m_linkOrder.at(i));
-        }
+    const auto crosses = [&](int i) {
+        const TaskRelationship &l = *m_relationships.at(i);
+        return std::min(l.from(), l.to()) <= last && std::max(l.from(), l.to()) >= first;
+    };
+    const auto begin = std::lower_bound(m_shortLinkTops.cbegin(), m_shortLinkTops.cend(), first - ShortLinkSpan);
+    const auto end = std::upper_bound(begin, m_shortLinkTops.cend(), last);
+    for (auto it = begin; it != end; ++it) {
+        const int i = m_shortLinks.at(int(it - m_shortLinkTops.cbegin()));
+        if (crosses(i))
+            result.append(i);
+    }
+    for (int i : m_longLinks) {
+        if (crosses(i))
+            result.append(i);
     }
     return result;
 }

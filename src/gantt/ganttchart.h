@@ -91,7 +91,7 @@ public:
     int baselineFinishColumn() const { return m_baselineFinishColumn; }
 
     // Indexes into relationships() of the links whose rows span any of the
-    // rows first..last, in list order.
+    // rows first..last (a link passing by with its vertical leg counts).
     QVector<int> linksAcrossRows(int first, int last) const;
 
     // Model signals schedule one rebuild for the next event-loop turn; this
@@ -131,6 +131,8 @@ private:
     void resolveStyleRoles();
     void disconnectSources();
     void buildLinkIndex() const;
+    void buildIndexMap() const;
+    void buildIdMap() const;
 
     int m_defaultRowHeight = 25;
     QPointer<QAbstractItemModel> m_model;
@@ -155,18 +157,30 @@ private:
 
     QVector<QSharedPointer<TaskItem>> m_items;
     QVector<QSharedPointer<TaskRelationship>> m_relationships;
-    QHash<QModelIndex, int> m_indexMap;
-    QHash<int, int> m_idMap;
-
-    // Links sorted by their upper row, cut into blocks that know the lowest
-    // row any of their links reaches, so painting skips whole blocks.
-    struct LinkBlock
+    // QModelIndex's own hash adds row and internal id almost unmixed, so the
+    // rows of a tree collide by the thousand; this key hashes them properly.
+    struct IndexKey
     {
-        int firstTop = 0;
-        int maxBottom = 0;
+        QModelIndex index;
+        bool operator==(const IndexKey &other) const { return index == other.index; }
     };
-    mutable QVector<int> m_linkOrder;
-    mutable QVector<LinkBlock> m_linkBlocks;
+    friend uint qHash(const IndexKey &key, uint seed);
+    // Both lookups are built from items on first use after a change, so a
+    // rebuild pays for them only when something asks. Task ids are usually a
+    // dense range; then a plain vector replaces the hash.
+    mutable QHash<IndexKey, int> m_indexMap;
+    mutable bool m_indexMapDirty = true;
+    mutable QVector<int> m_idDense;
+    mutable int m_idBase = 0;
+    mutable QHash<int, int> m_idMap;
+    mutable bool m_idMapDirty = true;
+
+    // Short links sorted by their upper row, so the links near the painted
+    // rows are found by a binary search; the few long ones are checked one by
+    // one. Painting thus never walks all links.
+    mutable QVector<int> m_shortLinks;
+    mutable QVector<int> m_shortLinkTops;
+    mutable QVector<int> m_longLinks;
     mutable bool m_linkIndexDirty = true;
 
     DateAxis *m_dateAxis = nullptr;

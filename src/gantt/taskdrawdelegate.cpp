@@ -42,12 +42,12 @@ void TaskDrawDelegate::drawBar(const TaskItem &, QPainter *painter, const DateAx
     // Baseline and actual dates do not widen the axis, so they may fall
     // outside it; such bars are cut at the chart's edges instead of being
     // drawn backwards from the -1 that the axis answers there.
-    const qint64 f = from.toMSecsSinceEpoch();
-    const qint64 t = to.toMSecsSinceEpoch();
-    if (t < axis->startMSecs() || f > axis->endMSecs())
+    const qint64 f = DateAxis::wallMSecs(from);
+    const qint64 t = DateAxis::wallMSecs(to);
+    if (t < axis->startWallMSecs() || f > axis->endWallMSecs())
         return;
-    const int x1 = axis->xForMSecs(std::max(f, axis->startMSecs()));
-    const int x2 = axis->xForMSecs(std::min(t, axis->endMSecs()));
+    const int x1 = axis->xForWallMSecs(std::max(f, axis->startWallMSecs()));
+    const int x2 = axis->xForWallMSecs(std::min(t, axis->endWallMSecs()));
     const int y = rowRect.top() + style.bodyShapeOffset - 1;
 
     painter->setPen(style.bodyColor);
