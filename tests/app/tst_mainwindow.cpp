@@ -86,6 +86,8 @@ private slots:
     void projectCommandsFollowTheProject();
     void loadingShowsOneRowPerActivity_data();
     void loadingShowsOneRowPerActivity();
+    void openingAgainBeforeTheFirstLoadEnds();
+    void destroyingTheWindowWhileLoading();
     void chosenFileName_data();
     void chosenFileName();
     void failedLoadTellsTheUser_data();
@@ -194,6 +196,32 @@ void TestMainWindow::loadingShowsOneRowPerActivity()
     QCOMPARE(window.windowTitle(), path);
     QCOMPARE(window.recentFiles().entries().constFirst().file, path);
     QVERIFY(commandEnabled(window, QStringLiteral("actionClose")));
+}
+
+void TestMainWindow::openingAgainBeforeTheFirstLoadEnds()
+{
+    const QString first = writeFile(m_dir, QStringLiteral("first.xer"), xer(TwoActivities));
+    const QString second = writeFile(
+        m_dir, QStringLiteral("second.xer"),
+        xer(QStringLiteral("%T\tTASK\r\n%F\ttask_id\ttask_code\r\n%R\t7\tB1\r\n%R\t8\tB2\r\n%R\t9\tB3\r\n")));
+    MainWindow window;
+    window.openProjectFile(first);
+    window.openProjectFile(second);
+    QVERIFY(waitForLoad(window));
+    // Give a finish queued by the first loader every chance to arrive.
+    QTest::qWait(50);
+    QCOMPARE(window.activities()->treeView()->model()->rowCount(), 3);
+    QCOMPARE(window.windowTitle(), second);
+    QCOMPARE(window.recentFiles().entries().size(), 2);
+}
+
+void TestMainWindow::destroyingTheWindowWhileLoading()
+{
+    const QString path = writeFile(m_dir, QStringLiteral("busy.xer"), xer(TwoActivities));
+    auto *window = new MainWindow;
+    window->openProjectFile(path);
+    delete window;
+    QTest::qWait(20);
 }
 
 void TestMainWindow::chosenFileName_data()
