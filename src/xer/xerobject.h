@@ -38,17 +38,17 @@ protected:
 private:
     Q_DISABLE_COPY(XERObject)
 
-    // Slices are made on demand from the tab positions, so they always point
-    // at m_text of a live object; the object is neither copied nor moved.
     int tabAt(int index) const
     {
         return m_wideTabs ? int(m_tabs[2 * index]) | int(m_tabs[2 * index + 1]) << 16 : int(m_tabs[index]);
     }
 
+    // Slices are made on demand from the tab positions, so they always point
+    // at m_text of a live object; the object is neither copied nor moved.
     QString m_text;
-    // Tab positions; two bytes each, as nearly every line is shorter than
-    // 64 Ki characters, else each position as a low and a high half. Most
-    // lines are short, so these bytes are a fair share of a table's memory.
+    // Tab positions, two bytes each: most lines are short, so wider
+    // positions would be a fair share of a table's memory. A line of 64 Ki
+    // characters or more keeps each position as a low and a high half.
     std::unique_ptr<quint16[]> m_tabs;
     int m_fieldCount = 0;
     qint32 m_sequence = 0;
