@@ -115,3 +115,21 @@ void drawShapeByCode(QPainter *painter, const QRect &rect, int code, int size)
 }
 
 } // namespace mygc
+
+namespace mygc {
+
+void drawInnerBar(QPainter *painter, const QRect &rect, const QBrush &brush, int height, int offset)
+{
+    if (!painter)
+        return;
+    if (brush == QBrush())
+        qWarning("Invalid brush assigned in drawInnerBar");
+    if (height <= 0)
+        return;
+    QRect body = rect;
+    body.setHeight(height);
+    body.moveTop(rect.top() + offset);
+    painter->fillRect(body, brush);
+}
+
+} // namespace mygc

@@ -20,3 +20,13 @@ void drawShape(QPainter *painter, const QRect &rect, const QString &name, int si
 void drawShapeByCode(QPainter *painter, const QRect &rect, int code, int size);
 
 } // namespace mygc
+
+class QBrush;
+
+namespace mygc {
+
+// Fills `rect` with `brush` as a bar body: cut to `height` pixels and moved
+// down by `offset`. A height of 0 or less draws no body.
+void drawInnerBar(QPainter *painter, const QRect &rect, const QBrush &brush, int height, int offset);
+
+} // namespace mygc

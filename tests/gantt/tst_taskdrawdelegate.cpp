@@ -1,6 +1,7 @@
 #include "barshapes.h"
 #include "dateaxis.h"
 #include "ganttchart.h"
+#include "pdganttviewdelegate.h"
 #include "taskdrawdelegate.h"
 #include "taskitem.h"
 
@@ -88,6 +89,9 @@ private slots:
     void shapeCodesFollowNames();
     void barGeometry_data();
     void barGeometry();
+    void previewPainting_data();
+    void previewPainting();
+    void previewTextsSurroundTheBar();
 };
 
 void TestTaskDrawDelegate::shapesPixelByPixel_data()
@@ -214,6 +218,57 @@ void TestTaskDrawDelegate::barGeometry()
     chart.drawDelegate()->drawBar(item, &p, &axis, QRect(0, 10, 300, 25), 1, from, to);
     p.end();
     QCOMPARE(paintedRect(image), expected);
+}
+
+void TestTaskDrawDelegate::previewPainting_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("startShape");
+    QTest::addColumn<QRect>("expected");
+    // Preview rectangle (20, 10, 60 x 20): no -1 on the offset here.
+    QTest::newRow("body cut to its height and moved down") << 5 << 3 << QString() << QRect(20, 13, 60, 5);
+    QTest::newRow("no body for height 0") << 0 << 3 << QString() << QRect();
+    QTest::newRow("start shape centred on the left edge, top at the offset")
+            << 0 << 4 << QString("Diamond") << QRect(15, 14, 11, 11);
+}
+
+void TestTaskDrawDelegate::previewPainting()
+{
+    QFETCH(int, height);
+    QFETCH(int, offset);
+    QFETCH(QString, startShape);
+    QFETCH(QRect, expected);
+    PdGanttViewBarStyle style;
+    style.bodyShapeHeight = height;
+    style.bodyShapeOffset = offset;
+    style.bodyColor = Qt::blue;
+    style.startPointShape = startShape;
+    style.startPointColor = startShape.isEmpty() ? QColor() : QColor(Qt::black);
+    QImage image(100, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    PdGanttViewDelegate delegate;
+    delegate.paintBar(&p, QStyleOptionViewItem(), QRect(20, 10, 60, 20), style);
+    p.end();
+    QCOMPARE(paintedRect(image), expected);
+}
+
+void TestTaskDrawDelegate::previewTextsSurroundTheBar()
+{
+    const QRect bar(100, 50, 60, 20);
+    const QVector<int> positions{1, 2, 32, 64, 132, 7};
+    QVector<QRect> boxes;
+    for (int position : positions)
+        boxes << PdGanttViewDelegate::textBox(position, bar, 30);
+    QVERIFY(boxes[0].right() < bar.left());
+    QVERIFY(boxes[1].left() > bar.right());
+    QVERIFY(boxes[2].bottom() <= bar.top());
+    QVERIFY(boxes[3].top() >= bar.bottom());
+    QCOMPARE(boxes[4].center(), bar.center());
+    QCOMPARE(boxes[5], boxes[0]);
+    for (const QRect &box : boxes)
+        QCOMPARE(box.size(), QSize(30, 20));
 }
 
 QTEST_MAIN(TestTaskDrawDelegate)
