@@ -106,6 +106,7 @@ void ProjectLoader::createActivityModel()
     inputs.wbs = model(QStringLiteral("PROJWBS"));
     inputs.taskRsrc = model(QStringLiteral("TASKRSRC"));
     inputs.predecessors = model(QStringLiteral("PredecessorModel"));
+    inputs.taskPred = model(QStringLiteral("TASKPRED"));
     inputs.taskCodes = model(QStringLiteral("taskCodesAssignmentModel"));
     inputs.userFields = model(QStringLiteral("userDefinedAssignmentModel"));
     if (QAbstractItemModel *built = ProjectModels::makeActivityModel(inputs))

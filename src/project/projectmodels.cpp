@@ -164,30 +164,31 @@ void writeDatesAndIds(QAbstractItemModel *task, QStandardItemModel *rowKeys)
     }
 }
 
-// The predecessor model puts the successor's id and name, then the
-// predecessor's id and name, after the relationship's own columns.
-void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *predecessors, int relationshipColumns)
+// Reads the relationships straight from their table and names each
+// predecessor by a hash of the activities, which gives the ids the
+// predecessor model joins in without a join lookup per relationship.
+void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *taskPred)
 {
     const int listColumn = columnByName(task, QStringLiteral("Predecessors"));
     const int detailsColumn = columnByName(task, QStringLiteral("Predecessors Details"));
-    const int typeColumn = columnByName(predecessors, QStringLiteral("Type"));
-    const int lagColumn = columnByName(predecessors, QStringLiteral("Lag"));
-    const int predecessorIdColumn = relationshipColumns + 2;
+    const int typeColumn = columnByName(taskPred, QStringLiteral("Type"));
+    const int lagColumn = columnByName(taskPred, QStringLiteral("Lag"));
     if (listColumn < 0 || detailsColumn < 0)
         return;
 
+    const QHash<qlonglong, QVariant> activityIds = hashByKey<QVariant>(task, Task::taskId, Task::activityId, false);
     using Entry = std::pair<QString, QString>; // predecessor's activity id, relationship text
     QHash<qlonglong, std::vector<Entry>> bySuccessor;
-    for (int r = 0; r < predecessors->rowCount(); ++r) {
-        const QVariant successor = cell(predecessors, r, TaskPred::taskId);
-        const QVariant predecessorId = cell(predecessors, r, predecessorIdColumn);
+    for (int r = 0; r < taskPred->rowCount(); ++r) {
+        const QVariant successor = cell(taskPred, r, TaskPred::taskId);
+        const QVariant predecessorId = activityIds.value(cell(taskPred, r, TaskPred::predTaskId).toLongLong());
         // A predecessor in another project is not in the file; naming it by
         // an empty id would leave a hole in the list.
         if (!successor.isValid() || !predecessorId.isValid())
             continue;
         bySuccessor[successor.toLongLong()].emplace_back(
             predecessorId.toString(),
-            ProjectModels::relationshipText(cell(predecessors, r, typeColumn), cell(predecessors, r, lagColumn)));
+            ProjectModels::relationshipText(cell(taskPred, r, typeColumn), cell(taskPred, r, lagColumn)));
     }
 
     for (int r = 0; r < task->rowCount(); ++r) {
@@ -373,8 +374,8 @@ QAbstractItemModel *makeActivityModel(const ActivityInputs &inputs)
 
     writeActivityTypes(task);
     writeDatesAndIds(task, rowKeys);
-    if (inputs.predecessors)
-        writePredecessorLists(task, inputs.predecessors, inputs.predecessors->columnCount() - 4);
+    if (inputs.predecessors && inputs.taskPred)
+        writePredecessorLists(task, inputs.taskPred);
 
     auto *join = new PdJoinProxyModel;
     join->setSourceModel(rowKeys);

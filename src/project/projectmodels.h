@@ -28,6 +28,7 @@ struct ActivityInputs
     QAbstractItemModel *wbs = nullptr;
     QAbstractItemModel *taskRsrc = nullptr;
     QAbstractItemModel *predecessors = nullptr;
+    QAbstractItemModel *taskPred = nullptr;
     QAbstractItemModel *taskCodes = nullptr;
     QAbstractItemModel *userFields = nullptr;
 };

@@ -101,6 +101,68 @@ QVariant toInteger(QStringView text)
 
 } // namespace
 
+// Open addressing over the strings met so far, looked up by the field's
+// slice so that a repeated value costs no allocation. A column with many
+// distinct values (names, codes) gains nothing from pooling, so the pool
+// gives up on it once it has seen that many.
+class XerFieldConverter::StringPool
+{
+public:
+    QString intern(QStringView text)
+    {
+        if (m_closed)
+            return text.toString();
+        if (m_slots.empty())
+            m_slots.resize(64);
+        std::size_t mask = m_slots.size() - 1;
+        std::size_t i = qHash(text) & mask;
+        while (!m_slots[i].isNull()) {
+            if (QStringView(m_slots[i]) == text)
+                return m_slots[i];
+            i = (i + 1) & mask;
+        }
+        QString value = text.toString();
+        if (m_count >= maximumDistinct) {
+            m_closed = true;
+            std::vector<QString>().swap(m_slots);
+            return value;
+        }
+        m_slots[i] = value;
+        if (++m_count * 2 > int(m_slots.size()))
+            grow();
+        return value;
+    }
+
+private:
+    static constexpr int maximumDistinct = 2048;
+
+    void grow()
+    {
+        std::vector<QString> table(m_slots.size() * 2);
+        const std::size_t mask = table.size() - 1;
+        for (QString &value : m_slots) {
+            if (value.isNull())
+                continue;
+            std::size_t i = qHash(QStringView(value)) & mask;
+            while (!table[i].isNull())
+                i = (i + 1) & mask;
+            table[i] = std::move(value);
+        }
+        m_slots.swap(table);
+    }
+
+    std::vector<QString> m_slots;
+    int m_count = 0;
+    bool m_closed = false;
+};
+
+XerFieldConverter::XerFieldConverter(int columnCount)
+    : m_pools(std::size_t(qMax(0, columnCount)))
+{
+}
+
+XerFieldConverter::~XerFieldConverter() = default;
+
 XerFieldConverter::Datatype XerFieldConverter::datatypeOf(const QVariant &datatypeText)
 {
     const QString text = datatypeText.toString();
@@ -115,7 +177,7 @@ XerFieldConverter::Datatype XerFieldConverter::datatypeOf(const QVariant &dataty
     return Unknown;
 }
 
-QVariant XerFieldConverter::convert(Datatype datatype, QStringView text)
+QVariant XerFieldConverter::convert(Datatype datatype, QStringView text, int column)
 {
     if (text.isEmpty())
         return QVariant();
@@ -128,6 +190,8 @@ QVariant XerFieldConverter::convert(Datatype datatype, QStringView text)
         return ok ? value : 0.0;
     }
     case String:
+        if (column >= 0 && column < int(m_pools.size()))
+            return m_pools[std::size_t(column)].intern(text);
         return text.toString();
     case DateTime: {
         if (!isCanonicalDateTime(text))

@@ -25,6 +25,10 @@
 #include <memory>
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 const QString viewTable = QStringLiteral("VIEWPROP");
@@ -139,6 +143,11 @@ void XERLoader::read()
     // Every value now lives in the containers; keeping the reader's line
     // texts would hold the whole file a second time for the project's life.
     reader.reset();
+#ifdef __GLIBC__
+    // The lines were millions of small blocks interleaved with the
+    // containers' ones; glibc keeps such freed pages unless asked.
+    malloc_trim(0);
+#endif
     setTiming(QStringLiteral("tables"), step.elapsed());
 
     emit progress(20, QStringLiteral("Create Predecessor Model"));
@@ -189,7 +198,7 @@ void XERLoader::loadTable(const xer::XERTable *table, const QString &name, std::
         }
     }
 
-    XerFieldConverter converter;
+    XerFieldConverter converter(columnCount);
     const QVector<xer::XERRecord *> &records = table->records();
     container->reserveRows(records.size());
     for (const xer::XERRecord *record : records) {
@@ -197,7 +206,7 @@ void XERLoader::loadTable(const xer::XERTable *table, const QString &name, std::
         for (const auto &[position, column] : columnMap) {
             const QStringRef text = record->field(position);
             if (!text.isEmpty())
-                row[std::size_t(column)] = converter.convert(datatypes[std::size_t(column)], text);
+                row[std::size_t(column)] = converter.convert(datatypes[std::size_t(column)], text, column);
         }
         container->appendRow(std::move(row));
     }

@@ -1,0 +1,166 @@
+// Load benchmark: a generated 200,000-activity XER file loaded through
+// XERLoader on the thread pool, as the window does, against a baseline that
+// only reads the file in 1 MiB blocks and counts its line ends.
+//
+//   bench_load [FILE] [--runs N]
+//
+// Without FILE it uses /tmp/plandeck-bench-200k.xer, generating it with
+// plandeck-xergen (seed 7) when absent. Every load runs in a child process
+// so that each run's peak resident memory is its own. Figures are medians.
+
+#include "plandeckresources.h"
+#include "xerloader.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const QStringList steps = {"read", "tables", "PredecessorModel", "ResourceModel", "CodeModel",
+                           "taskCodesAssignmentModel", "userDefinedAssignmentModel", "ActivityModel"};
+
+void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg || type == QtCriticalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double baselineMs(const QString &path, qint64 *lineEnds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    std::vector<char> buffer(0x100000);
+    qint64 count = 0;
+    for (qint64 n; (n = file.read(buffer.data(), qint64(buffer.size()))) > 0;)
+        count += std::count(buffer.data(), buffer.data() + n, '\n');
+    *lineEnds = count;
+    return timer.nsecsElapsed() / 1e6;
+}
+
+qint64 peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// One load in this process; prints its step timings and peak memory as JSON.
+int child(const QString &path)
+{
+    QFile schema(QStringLiteral(":/files/schema.json"));
+    schema.open(QIODevice::ReadOnly);
+    XERLoader loader(path, QJsonDocument::fromJson(schema.readAll()));
+    QEventLoop loop;
+    QElapsedTimer timer;
+    double wallMs = 0;
+    bool ok = false;
+    QObject::connect(&loader, &ProjectLoader::finished, &loop, [&] { wallMs = timer.nsecsElapsed() / 1e6; ok = true; loop.quit(); });
+    QObject::connect(&loader, &ProjectLoader::failed, &loop, [&] { loop.quit(); });
+    timer.start();
+    QtConcurrent::run(QThreadPool::globalInstance(), &loader, &XERLoader::read);
+    loop.exec();
+    QThreadPool::globalInstance()->waitForDone();
+    if (!ok)
+        return 1;
+    QJsonObject result = QJsonObject::fromVariantMap(loader.timings());
+    result.insert("wall", wallMs);
+    result.insert("peak_kb", double(peakResidentKb()));
+    std::printf("%s\n", QJsonDocument(result).toJson(QJsonDocument::Compact).constData());
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    qInstallMessageHandler(quiet);
+    plandeck::initResources();
+    QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args.at(0) == QLatin1String("--child"))
+        return child(args.at(1));
+
+    int runs = 5;
+    const int runsAt = args.indexOf(QStringLiteral("--runs"));
+    if (runsAt >= 0 && runsAt + 1 < args.size()) {
+        runs = qMax(1, args.at(runsAt + 1).toInt());
+        args.erase(args.begin() + runsAt, args.begin() + runsAt + 2);
+    }
+    QString path = args.value(0, QStringLiteral("/tmp/plandeck-bench-200k.xer"));
+    if (!QFile::exists(path)) {
+        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/plandeck-xergen");
+        std::printf("generating %s\n", qPrintable(path));
+        if (QProcess::execute(generator, {"--seed", "7", "--activities", "200000", "-o", path}) != 0) {
+            std::fprintf(stderr, "cannot generate %s with %s\n", qPrintable(path), qPrintable(generator));
+            return 1;
+        }
+    }
+    const double fileMb = QFileInfo(path).size() / 1048576.0;
+
+    qint64 lineEnds = 0;
+    baselineMs(path, &lineEnds); // warms the page cache
+    std::vector<double> baseline;
+    std::vector<double> wall;
+    std::vector<double> peakMb;
+    QMap<QString, std::vector<double>> stepMs;
+    for (int run = 0; run < runs; ++run) {
+        baseline.push_back(baselineMs(path, &lineEnds));
+        QProcess process;
+        process.start(QCoreApplication::applicationFilePath(), {"--child", path});
+        if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+            std::fprintf(stderr, "load run %d failed\n", run);
+            return 1;
+        }
+        const QJsonObject result = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        wall.push_back(result.value("wall").toDouble());
+        peakMb.push_back(result.value("peak_kb").toDouble() / 1024.0);
+        for (const QString &step : steps)
+            stepMs[step].push_back(result.value(step).toDouble());
+    }
+
+    const double base = median(baseline);
+    const double total = median(wall);
+    std::printf("file: %s, %.1f MB, %lld lines, %d runs (medians)\n", qPrintable(path), fileMb, lineEnds, runs);
+    std::printf("baseline (1 MiB blocks, count line ends): %8.1f ms  %7.1f MB/s\n", base, fileMb / (base / 1000));
+    std::printf("whole load to finished():                 %8.1f ms  %6.1fx baseline (target <= 60x)\n", total,
+                total / base);
+    for (const QString &step : steps) {
+        const double ms = median(stepMs.value(step));
+        std::printf("  %-28s %8.1f ms  %5.1f%% of load  %6.1fx baseline\n", qPrintable(step), ms,
+                    100.0 * ms / total, ms / base);
+    }
+    const double peak = median(peakMb);
+    std::printf("peak resident memory:                     %8.1f MB  %6.2fx file size (target <= 4x)\n", peak,
+                peak / fileMb);
+    return 0;
+}
