@@ -7,10 +7,12 @@
 #include "pdparentitemproxymodel.h"
 
 #include <QAbstractTableModel>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QScrollBar>
 #include <QTextStream>
+#include <QTreeView>
 
 #include <functional>
 
@@ -73,7 +75,9 @@ double timeMs(const std::function<void()>& step)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.info=false\n*.debug=false"));
     QTextStream out(stdout);
 
@@ -123,6 +127,24 @@ int main(int argc, char** argv)
            }));
     report("parent proxy: sort by a numeric column", timeMs([&] { proxy.sort(3, Qt::AscendingOrder); }));
     report("parent proxy: sort by a text column", timeMs([&] { proxy.sort(0, Qt::DescendingOrder); }));
+
+    QTreeView view;
+    view.setUniformRowHeights(true);
+    view.resize(1000, 800);
+    view.setModel(&proxy);
+    view.show();
+    report("tree view: expand all groups", timeMs([&] {
+               view.expandAll();
+               QCoreApplication::processEvents();
+           }));
+    report("tree view: scroll to the end and paint", timeMs([&] {
+               view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+               view.viewport()->repaint();
+           }));
+    report("tree view: sort by a column, expanded", timeMs([&] {
+               view.sortByColumn(3, Qt::DescendingOrder);
+               view.viewport()->repaint();
+           }));
 
     out << "rows walked: " << all.size() << ", checksum " << checksum << "\n";
     return all.size() == kActivities + kGroups ? 0 : 1;
