@@ -12,36 +12,22 @@
 #include <QProgressDialog>
 #include <QStackedWidget>
 #include <QStandardItemModel>
-#include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
 
 namespace {
 
-const QStringList ProjectCommands{"actionColumns", "actionGroup",  "actionDetail", "actionExport",
-                                  "actionStyles",  "actionSnip",   "actionPrint",  "actionClose",
-                                  "menuOutline",   "menuTime",     "menuView"};
-const QStringList AlwaysEnabled{"actionOpen_file", "actionImportLayout", "actionAbout"};
+const QStringList ProjectCommands{"actionColumns", "actionGroup", "actionDetail", "actionExport",
+                                  "actionStyles",  "actionSnip",  "actionPrint",  "actionClose",
+                                  "menuOutline",   "menuTime",    "menuView"};
 
-const QString TwoActivities = QStringLiteral("%T\tTASK\r\n"
-                                             "%F\ttask_id\ttask_code\ttask_name\r\n"
-                                             "%R\t1\tA100\tSite clearance\r\n"
-                                             "%R\t2\tA110\tExcavation\r\n");
-const QString NoActivities = QStringLiteral("%T\tPROJECT\r\n%F\tproj_id\tproj_short_name\r\n%R\t1\tEMPTY\r\n");
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(content);
-    return path;
-}
+const QString TwoActivities = QStringLiteral("%T\tTASK\r\n%F\ttask_id\ttask_code\ttask_name\r\n"
+                                             "%R\t1\tA100\tSite clearance\r\n%R\t2\tA110\tExcavation\r\n");
 
 QByteArray xer(const QString &tables)
 {
-    return QStringLiteral("ERMHDR\t19.12\t2026-01-05\tProject\tadmin\tAdmin\tdbxDatabaseNoName\tProject Management\tUSD\r\n%1%E\r\n")
+    return QStringLiteral("ERMHDR\t19.12\t2026-01-05\tProject\tadmin\tAdmin\tdbxDatabaseNoName\tProject "
+                          "Management\tUSD\r\n%1%E\r\n")
         .arg(tables)
         .toUtf8();
 }
@@ -60,18 +46,10 @@ bool progressDialogShown(const MainWindow &window)
     return std::any_of(dialogs.begin(), dialogs.end(), [](const QProgressDialog *d) { return d->isVisible(); });
 }
 
-// Waits until the load has handed over its models or given up.
-bool waitForLoad(MainWindow &window)
+// The dialog is up from the open command until the models are handed over or the load gave up.
+bool waitForLoad(const MainWindow &window)
 {
     return QTest::qWaitFor([&window] { return !progressDialogShown(window); }, 60000);
-}
-
-int visibleRows(const QTreeView *tree)
-{
-    int count = 0;
-    for (QModelIndex index = tree->model()->index(0, 0); index.isValid(); index = tree->indexBelow(index))
-        ++count;
-    return count;
 }
 
 } // namespace
@@ -81,28 +59,33 @@ class TestMainWindow : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void startsWithTheForm();
     void projectCommandsFollowTheProject_data();
     void projectCommandsFollowTheProject();
     void loadingShowsOneRowPerActivity_data();
     void loadingShowsOneRowPerActivity();
     void openingAgainBeforeTheFirstLoadEnds();
-    void destroyingTheWindowWhileLoading();
     void chosenFileName_data();
     void chosenFileName();
     void failedLoadTellsTheUser_data();
     void failedLoadTellsTheUser();
     void outlineCommands_data();
     void outlineCommands();
-    void outlineButtonToggles();
-    void viewSwitchesPageAndDetail_data();
     void viewSwitchesPageAndDetail();
-    void timeScaleLevelsFollowTheCheckedUnits();
     void aboutNamesTheVersion();
 
 private:
+    QString writeFile(const QString &name, const QByteArray &content);
     QTemporaryDir m_dir;
 };
+
+QString TestMainWindow::writeFile(const QString &name, const QByteArray &content)
+{
+    QFile file(m_dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(content);
+    return file.fileName();
+}
 
 void TestMainWindow::initTestCase()
 {
@@ -110,25 +93,6 @@ void TestMainWindow::initTestCase()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
     plandeck::initResources();
     QCoreApplication::setApplicationVersion(QStringLiteral("1.5.0"));
-}
-
-void TestMainWindow::startsWithTheForm()
-{
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Plandeck"));
-    QCOMPARE(window.size(), QSize(1280, 800));
-    QVERIFY(!window.windowIcon().isNull());
-    QVERIFY(window.findChild<QTreeView *>(QStringLiteral("treeView")));
-    for (const char *name : {"actionOpen", "actionSave_file", "actionOpenCaced"})
-        QVERIFY2(!window.findChild<QAction *>(QLatin1String(name))->isVisible(), name);
-
-    QStringList toolBar;
-    for (const QAction *action : window.findChild<QToolBar *>(QStringLiteral("mainToolBar"))->actions())
-        toolBar << (action->menu() ? action->menu()->objectName() : action->objectName());
-    QCOMPARE(toolBar, (QStringList{"actionOpen", "actionColumns", "actionGroup", "actionDetail", "actionExport",
-                                   "menuOutline", QString(), "menuTime", "actionStyles"}));
 }
 
 void TestMainWindow::projectCommandsFollowTheProject_data()
@@ -139,8 +103,9 @@ void TestMainWindow::projectCommandsFollowTheProject_data()
 
     QTest::newRow("at start") << QString() << false << false;
     QTest::newRow("after a load") << TwoActivities << false << true;
-    QTest::newRow("after a load and close") << TwoActivities << true << false;
-    QTest::newRow("after a load without activities") << NoActivities << false << false;
+    QTest::newRow("after a load and Close") << TwoActivities << true << false;
+    QTest::newRow("after a load without activities")
+        << QStringLiteral("%T\tPROJECT\r\n%F\tproj_id\r\n%R\t1\r\n") << false << false;
 }
 
 void TestMainWindow::projectCommandsFollowTheProject()
@@ -150,8 +115,11 @@ void TestMainWindow::projectCommandsFollowTheProject()
     QFETCH(bool, enabled);
 
     MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), QSize(1280, 800));
     if (!tables.isNull()) {
-        window.openProjectFile(writeFile(m_dir, QStringLiteral("commands.xer"), xer(tables)));
+        window.openProjectFile(writeFile(QStringLiteral("commands.xer"), xer(tables)));
         QVERIFY(waitForLoad(window));
     }
     if (closeAfterwards)
@@ -159,8 +127,9 @@ void TestMainWindow::projectCommandsFollowTheProject()
 
     for (const QString &name : ProjectCommands)
         QVERIFY2(commandEnabled(window, name) == enabled, qPrintable(name));
-    for (const QString &name : AlwaysEnabled)
-        QVERIFY2(commandEnabled(window, name), qPrintable(name));
+    for (const char *name : {"actionOpen_file", "actionImportLayout", "actionAbout"})
+        QVERIFY2(commandEnabled(window, QLatin1String(name)), name);
+    QCOMPARE(window.windowTitle(), tables.isNull() ? QStringLiteral("Plandeck") : m_dir.filePath("commands.xer"));
 }
 
 void TestMainWindow::loadingShowsOneRowPerActivity_data()
@@ -195,33 +164,26 @@ void TestMainWindow::loadingShowsOneRowPerActivity()
     QVERIFY(tree->model()->rowCount() > 0);
     QCOMPARE(window.windowTitle(), path);
     QCOMPARE(window.recentFiles().entries().constFirst().file, path);
-    QVERIFY(commandEnabled(window, QStringLiteral("actionClose")));
 }
 
 void TestMainWindow::openingAgainBeforeTheFirstLoadEnds()
 {
-    const QString first = writeFile(m_dir, QStringLiteral("first.xer"), xer(TwoActivities));
+    const QString first = writeFile(QStringLiteral("first.xer"), xer(TwoActivities));
     const QString second = writeFile(
-        m_dir, QStringLiteral("second.xer"),
+        QStringLiteral("second.xer"),
         xer(QStringLiteral("%T\tTASK\r\n%F\ttask_id\ttask_code\r\n%R\t7\tB1\r\n%R\t8\tB2\r\n%R\t9\tB3\r\n")));
-    MainWindow window;
-    window.openProjectFile(first);
-    window.openProjectFile(second);
-    QVERIFY(waitForLoad(window));
+    auto *window = new MainWindow;
+    window->openProjectFile(first);
+    window->openProjectFile(second);
+    QVERIFY(waitForLoad(*window));
     // Give a finish queued by the first loader every chance to arrive.
     QTest::qWait(50);
-    QCOMPARE(window.activities()->treeView()->model()->rowCount(), 3);
-    QCOMPARE(window.windowTitle(), second);
-    QCOMPARE(window.recentFiles().entries().size(), 2);
-}
+    QCOMPARE(window->activities()->treeView()->model()->rowCount(), 3);
+    QCOMPARE(window->windowTitle(), second);
 
-void TestMainWindow::destroyingTheWindowWhileLoading()
-{
-    const QString path = writeFile(m_dir, QStringLiteral("busy.xer"), xer(TwoActivities));
-    auto *window = new MainWindow;
-    window->openProjectFile(path);
+    // Destroying the window in the middle of a load must wait for the worker, not crash.
+    window->openProjectFile(first);
     delete window;
-    QTest::qWait(20);
 }
 
 void TestMainWindow::chosenFileName_data()
@@ -230,7 +192,6 @@ void TestMainWindow::chosenFileName_data()
     QTest::addColumn<bool>("opened");
 
     QTest::newRow("upper-case XER is opened") << "PLAN.XER" << true;
-    QTest::newRow("lower-case xer is opened") << "plan.xer" << true;
     QTest::newRow("mpp is ignored") << "plan.mpp" << false;
     QTest::newRow("a name merely containing xer is ignored") << "plan.xer.txt" << false;
     QTest::newRow("cancelled dialog") << QString() << false;
@@ -241,7 +202,7 @@ void TestMainWindow::chosenFileName()
     QFETCH(QString, name);
     QFETCH(bool, opened);
 
-    const QString path = name.isEmpty() ? QString() : writeFile(m_dir, name, xer(TwoActivities));
+    const QString path = name.isEmpty() ? QString() : writeFile(name, xer(TwoActivities));
     MainWindow window;
     QString caption, filter;
     window.setFileChooser([&](QWidget *, const QString &c, const QString &, const QString &f) {
@@ -253,7 +214,6 @@ void TestMainWindow::chosenFileName()
     QCOMPARE(caption, QStringLiteral("Select files to open"));
     QCOMPARE(filter, QStringLiteral("Project files (*.xer)"));
     QCOMPARE(window.loader() != nullptr, opened);
-    QCOMPARE(window.windowTitle(), opened ? path : QStringLiteral("Plandeck"));
     QVERIFY(waitForLoad(window));
 }
 
@@ -264,7 +224,8 @@ void TestMainWindow::failedLoadTellsTheUser_data()
     QTest::addColumn<QString>("says");
 
     QTest::newRow("missing file") << "missing.xer" << QByteArray() << "cannot be opened";
-    QTest::newRow("text that is not XER") << "notes.xer" << QByteArray("Dear planner,\r\n") << "is not an XER schedule file";
+    QTest::newRow("text that is not XER") << "notes.xer" << QByteArray("Dear planner,\r\n")
+                                          << "is not an XER schedule file";
 }
 
 void TestMainWindow::failedLoadTellsTheUser()
@@ -273,7 +234,7 @@ void TestMainWindow::failedLoadTellsTheUser()
     QFETCH(QByteArray, content);
     QFETCH(QString, says);
 
-    const QString path = content.isNull() ? m_dir.filePath(name) : writeFile(m_dir, name, content);
+    const QString path = content.isNull() ? m_dir.filePath(name) : writeFile(name, content);
     MainWindow window;
     window.show();
     QString title, text;
@@ -282,35 +243,36 @@ void TestMainWindow::failedLoadTellsTheUser()
     QVERIFY(waitForLoad(window));
     QTRY_VERIFY(!text.isEmpty());
 
-    QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
-    QVERIFY2(text.contains(says), qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)) && text.contains(says), qPrintable(text));
     QVERIFY(!progressDialogShown(window));
     QVERIFY(!window.loader());
     QCOMPARE(window.windowTitle(), QStringLiteral("Plandeck"));
     QVERIFY(!commandEnabled(window, QStringLiteral("actionClose")));
-    for (const RecentEntry &entry : window.recentFiles().entries())
-        QVERIFY(entry.file != path);
+    QVERIFY(window.recentFiles().isEmpty() || window.recentFiles().entries().constFirst().file != path);
 }
 
 void TestMainWindow::outlineCommands_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("state");
 
     // Three top groups, each with two sub-groups of two activities: 3 + 6 + 12 rows.
-    QTest::newRow("Level 1 shows only the top rows") << "actionLevel_1" << 3;
-    QTest::newRow("Level 2 shows two levels") << "actionLevel_2" << 9;
-    QTest::newRow("Level 3 shows everything") << "actionLevel_3" << 21;
-    QTest::newRow("Level 7 beyond the depth shows everything") << "actionLevel_7" << 21;
-    QTest::newRow("Expand All") << "actionExpand_All" << 21;
-    QTest::newRow("Collapse All") << "actionCollapse_All" << 3;
-    QTest::newRow("Expand opens the current row") << "actionExpand" << 5;
+    QTest::newRow("Level 1 shows only the top rows") << "actionLevel_1" << 3 << "Level 1";
+    QTest::newRow("Level 2 shows two levels") << "actionLevel_2" << 9 << "Level 2";
+    QTest::newRow("Level 7 beyond the depth shows everything") << "actionLevel_7" << 21 << "Level 7";
+    QTest::newRow("Expand All") << "actionExpand_All" << 21 << "Expand All";
+    QTest::newRow("Collapse All") << "actionCollapse_All" << 3 << "Collapse All";
+    QTest::newRow("Expand opens the current row") << "actionExpand" << 5 << "Expand";
+    QTest::newRow("button on a collapsed first row expands all") << "menuOutline" << 21 << "Level 7";
+    QTest::newRow("button on an expanded first row collapses all") << "menuOutline" << 3 << "Level 0";
 }
 
 void TestMainWindow::outlineCommands()
 {
     QFETCH(QString, action);
     QFETCH(int, rows);
+    QFETCH(QString, state);
 
     QStandardItemModel model;
     for (int g = 0; g < 3; ++g) {
@@ -325,76 +287,34 @@ void TestMainWindow::outlineCommands()
     MainWindow window;
     QTreeView *tree = window.activities()->treeView();
     tree->setModel(&model);
-    tree->expandAll();
-    tree->collapse(model.index(0, 0));
     tree->setCurrentIndex(model.index(0, 0));
-    if (action == QLatin1String("actionExpand"))
-        tree->collapseAll();
+    if (state != QLatin1String("Expand") && state != QLatin1String("Level 7"))
+        tree->expandToDepth(0);
     QSignalSpy expanded(tree, &QTreeView::expanded);
 
-    QAction *command = window.findChild<QAction *>(action);
-    command->trigger();
-    QCOMPARE(visibleRows(tree), rows);
-    QCOMPARE(window.outlineState(), command->text());
+    if (action == QLatin1String("menuOutline"))
+        window.outlineMenu()->menuAction()->trigger();
+    else
+        window.findChild<QAction *>(action)->trigger();
+    int shown = 0;
+    for (QModelIndex index = model.index(0, 0); index.isValid(); index = tree->indexBelow(index))
+        ++shown;
+    QCOMPARE(shown, rows);
+    QCOMPARE(window.outlineState(), state);
     QCOMPARE(expanded.count(), 0);
-}
-
-void TestMainWindow::outlineButtonToggles()
-{
-    QStandardItemModel model;
-    auto *group = new QStandardItem(QStringLiteral("Group"));
-    group->appendRow(new QStandardItem(QStringLiteral("Activity")));
-    model.appendRow(group);
-    MainWindow window;
-    QTreeView *tree = window.activities()->treeView();
-    tree->setModel(&model);
-
-    window.outlineMenu()->menuAction()->trigger();
-    QCOMPARE(window.outlineState(), QStringLiteral("Level 7"));
-    QVERIFY(tree->isExpanded(model.index(0, 0)));
-    window.outlineMenu()->menuAction()->trigger();
-    QCOMPARE(window.outlineState(), QStringLiteral("Level 0"));
-    QVERIFY(!tree->isExpanded(model.index(0, 0)));
-}
-
-void TestMainWindow::viewSwitchesPageAndDetail_data()
-{
-    QTest::addColumn<QString>("view");
-    QTest::addColumn<int>("page");
-    QTest::addColumn<bool>("detailVisible");
-
-    QTest::newRow("Resources hides Detail") << "actionResources" << 1 << false;
-    QTest::newRow("Gantt chart shows Detail") << "actionGanttChart" << 0 << true;
-    QTest::newRow("Tracking Gantt Chart shows the chart page") << "actionTrackingGanttChart" << 0 << true;
 }
 
 void TestMainWindow::viewSwitchesPageAndDetail()
 {
-    QFETCH(QString, view);
-    QFETCH(int, page);
-    QFETCH(bool, detailVisible);
-
     MainWindow window;
     auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
     QAction *detail = window.findChild<QAction *>(QStringLiteral("actionDetail"));
     window.findChild<QAction *>(QStringLiteral("actionResources"))->trigger();
-    window.findChild<QAction *>(view)->trigger();
-    QCOMPARE(stack->currentIndex(), page);
-    QCOMPARE(detail->isVisible(), detailVisible);
-
-    window.viewMenu()->menuAction()->trigger();
+    QCOMPARE(stack->currentIndex(), 1);
+    QVERIFY(!detail->isVisible());
+    window.findChild<QAction *>(QStringLiteral("actionTrackingGanttChart"))->trigger();
     QCOMPARE(stack->currentIndex(), 0);
     QVERIFY(detail->isVisible());
-    QVERIFY(window.findChild<QAction *>(QStringLiteral("actionGanttChart"))->isChecked());
-}
-
-void TestMainWindow::timeScaleLevelsFollowTheCheckedUnits()
-{
-    MainWindow window;
-    QCOMPARE(window.timeScaleLevels(), QList<int>{3});
-    window.findChild<QAction *>(QStringLiteral("actionMonth"))->trigger();
-    window.findChild<QAction *>(QStringLiteral("actionYear"))->trigger();
-    QCOMPARE(window.timeScaleLevels(), (QList<int>{3, 6, 9}));
 }
 
 void TestMainWindow::aboutNamesTheVersion()
@@ -405,7 +325,6 @@ void TestMainWindow::aboutNamesTheVersion()
     window.findChild<QAction *>(QStringLiteral("actionAbout"))->trigger();
     QCOMPARE(title, QStringLiteral("About Plandeck XER"));
     QVERIFY2(text.contains(QLatin1String("<p>This is version 1.5.0</p>")), qPrintable(text));
-    QVERIFY(!text.contains(QLatin1String("0.0.0.0")));
 }
 
 QTEST_MAIN(TestMainWindow)
