@@ -284,7 +284,9 @@ void DateAxis::paintEvent(QPaintEvent *event)
         QVector<QLine> dark;
         QVector<QLine> light;
         painter.setPen(pal.color(QPalette::WindowText));
-        for (QDateTime p = first; p < last;) {
+        // Periods past the end have no place on the scale; drawn with the -1
+        // that xForDate() gives them they would pile up over the first cells.
+        for (QDateTime p = first; p < last && p < m_end;) {
             const QDateTime next = nextPeriod(unit, p);
             const int x1 = xForDate(p);
             // A period that runs past the end is cut at the end of the scale;
