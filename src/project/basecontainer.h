@@ -1,5 +1,6 @@
 #pragma once
 
+#include "containercolumn.h"
 #include "icontainer.h"
 
 #include <QMap>
@@ -16,8 +17,8 @@
 // per instance costs a few pointers, and a container can never end up with
 // the schema's columns twice.
 //
-// Rows live in one flat vector with a stride of columnCount(): one allocation
-// per table instead of one per row, which matters at 200,000 activities.
+// Cells are kept column by column in typed storage (ContainerColumn); a row
+// is assembled only when asked for, one value at a time.
 template<typename T>
 class BaseContainer : public IContainer
 {
@@ -28,8 +29,10 @@ public:
         m_columns.append(descriptor);
         m_byId.insert(descriptor.value(QStringLiteral("id")).toString(), index);
         m_byDisplay.insert(descriptor.value(QStringLiteral("display")).toString(), index);
-        if (m_rowCount > 0)
-            restride(index);
+        // A column added after rows exist gives every row an invalid cell.
+        m_cells.emplace_back();
+        for (int r = 0; r < m_rowCount; ++r)
+            m_cells.back().appendInvalid();
     }
 
     void setColumns(const QVariantList &descriptors) override
@@ -50,9 +53,9 @@ public:
 
     void appendRow(std::vector<QVariant> row) override
     {
-        const std::size_t stride = std::size_t(columnCount());
-        row.resize(stride);
-        m_cells.insert(m_cells.end(), std::make_move_iterator(row.begin()), std::make_move_iterator(row.end()));
+        const std::size_t count = m_cells.size();
+        for (std::size_t c = 0; c < count; ++c)
+            m_cells[c].append(c < row.size() ? row[c] : QVariant());
         ++m_rowCount;
     }
 
@@ -60,14 +63,14 @@ public:
     {
         if (!inRange(row, column))
             return QVariant();
-        return m_cells[cellIndex(row, column)];
+        return m_cells[std::size_t(column)].at(row);
     }
 
     bool setData(int row, int column, const QVariant &value) override
     {
         if (!inRange(row, column))
             return false;
-        m_cells[cellIndex(row, column)] = value;
+        m_cells[std::size_t(column)].set(row, value);
         return true;
     }
 
@@ -82,8 +85,8 @@ public:
 
     void reserveRows(int rows) override
     {
-        if (rows > 0)
-            m_cells.reserve(std::size_t(rows) * std::size_t(columnCount()));
+        for (ContainerColumn &cells : m_cells)
+            cells.reserve(rows);
     }
 
 protected:
@@ -102,28 +105,9 @@ private:
         return row >= 0 && row < m_rowCount && column >= 0 && column < m_columns.size();
     }
 
-    std::size_t cellIndex(int row, int column) const
-    {
-        return std::size_t(row) * std::size_t(m_columns.size()) + std::size_t(column);
-    }
-
-    // A column added after rows exist widens every row, keeping each row as
-    // long as the catalogue; the new cells are invalid.
-    void restride(int newColumn)
-    {
-        const std::size_t oldStride = std::size_t(newColumn);
-        const std::size_t newStride = oldStride + 1;
-        std::vector<QVariant> cells(std::size_t(m_rowCount) * newStride);
-        for (std::size_t r = 0; r < std::size_t(m_rowCount); ++r) {
-            for (std::size_t c = 0; c < oldStride; ++c)
-                cells[r * newStride + c] = std::move(m_cells[r * oldStride + c]);
-        }
-        m_cells.swap(cells);
-    }
-
     QVector<QVariantMap> m_columns;
     QMap<QString, int> m_byId;
     QMap<QString, int> m_byDisplay;
-    std::vector<QVariant> m_cells;
+    std::vector<ContainerColumn> m_cells;
     int m_rowCount = 0;
 };

@@ -30,7 +30,8 @@ public:
     virtual int rowCount() const = 0;
     virtual QVariant column(int column) const = 0;
 
-    // Lets the loader size the row storage once instead of growing it
-    // record by record, which would briefly need twice the table's memory.
+    // Makes room for `rows` rows in all, so that the loader sizes the storage
+    // once instead of growing it record by record, which would briefly need
+    // twice the table's memory.
     virtual void reserveRows(int rows) = 0;
 };

@@ -1,0 +1,181 @@
+#include "containercolumn.h"
+
+#include <algorithm>
+
+ContainerColumn::Kind ContainerColumn::kindOf(const QVariant &value)
+{
+    switch (value.userType()) {
+    case QMetaType::Int:
+        return Kind::Int;
+    case QMetaType::Double:
+        return Kind::Double;
+    case QMetaType::QString:
+        return Kind::String;
+    case QMetaType::QDateTime:
+        return Kind::DateTime;
+    default:
+        return Kind::Variant;
+    }
+}
+
+void ContainerColumn::reserve(int rows)
+{
+    m_reserved = rows;
+    m_valid.reserve(std::size_t(rows));
+    switch (m_kind) {
+    case Kind::Int:
+        m_ints.reserve(std::size_t(rows));
+        break;
+    case Kind::Double:
+        m_doubles.reserve(std::size_t(rows));
+        break;
+    case Kind::String:
+        m_strings.reserve(std::size_t(rows));
+        break;
+    case Kind::DateTime:
+        m_dateTimes.reserve(std::size_t(rows));
+        break;
+    case Kind::Variant:
+        m_variants.reserve(std::size_t(rows));
+        break;
+    case Kind::None:
+        break;
+    }
+}
+
+// Moves the stored cells into the storage of `kind`: from nothing to a typed
+// vector, or from a typed vector to plain QVariants.
+void ContainerColumn::adopt(Kind kind)
+{
+    const std::size_t rows = std::size_t(m_size);
+    const std::size_t capacity = std::max(rows, std::size_t(m_reserved));
+    if (kind == Kind::Variant) {
+        std::vector<QVariant> variants;
+        variants.reserve(capacity);
+        for (int r = 0; r < m_size; ++r)
+            variants.push_back(at(r));
+        m_ints = {};
+        m_doubles = {};
+        m_strings = {};
+        m_dateTimes = {};
+        m_variants.swap(variants);
+    } else {
+        auto prepare = [rows, capacity](auto &cells) {
+            cells.reserve(capacity);
+            cells.resize(rows);
+        };
+        switch (kind) {
+        case Kind::Int:
+            prepare(m_ints);
+            break;
+        case Kind::Double:
+            prepare(m_doubles);
+            break;
+        case Kind::String:
+            prepare(m_strings);
+            break;
+        case Kind::DateTime:
+            prepare(m_dateTimes);
+            break;
+        case Kind::None:
+        case Kind::Variant:
+            break;
+        }
+    }
+    m_kind = kind;
+}
+
+void ContainerColumn::append(const QVariant &value)
+{
+    const bool valid = value.isValid();
+    if (valid && m_kind != Kind::Variant) {
+        const Kind kind = kindOf(value);
+        if (m_kind == Kind::None)
+            adopt(kind);
+        else if (kind != m_kind)
+            adopt(Kind::Variant);
+    }
+    m_valid.push_back(valid);
+    switch (m_kind) {
+    case Kind::Int:
+        m_ints.push_back(valid ? value.toInt() : 0);
+        break;
+    case Kind::Double:
+        m_doubles.push_back(valid ? value.toDouble() : 0.0);
+        break;
+    case Kind::String:
+        m_strings.push_back(valid ? value.toString() : QString());
+        break;
+    case Kind::DateTime:
+        m_dateTimes.push_back(valid ? value.toDateTime() : QDateTime());
+        break;
+    case Kind::Variant:
+        m_variants.push_back(value);
+        break;
+    case Kind::None:
+        break;
+    }
+    ++m_size;
+}
+
+QVariant ContainerColumn::at(int row) const
+{
+    if (row < 0 || row >= m_size || !m_valid[std::size_t(row)])
+        return QVariant();
+    switch (m_kind) {
+    case Kind::Int:
+        return m_ints[std::size_t(row)];
+    case Kind::Double:
+        return m_doubles[std::size_t(row)];
+    case Kind::String:
+        return m_strings[std::size_t(row)];
+    case Kind::DateTime:
+        return m_dateTimes[std::size_t(row)];
+    case Kind::Variant:
+        return m_variants[std::size_t(row)];
+    case Kind::None:
+        break;
+    }
+    return QVariant();
+}
+
+void ContainerColumn::set(int row, const QVariant &value)
+{
+    if (row < 0 || row >= m_size)
+        return;
+    const bool valid = value.isValid();
+    if (valid && m_kind != Kind::Variant) {
+        const Kind kind = kindOf(value);
+        if (m_kind == Kind::None)
+            adopt(kind);
+        else if (kind != m_kind)
+            adopt(Kind::Variant);
+    }
+    m_valid[std::size_t(row)] = valid;
+    store(row, value);
+}
+
+void ContainerColumn::store(int row, const QVariant &value)
+{
+    const std::size_t r = std::size_t(row);
+    const bool valid = value.isValid();
+    switch (m_kind) {
+    case Kind::Int:
+        m_ints[r] = valid ? value.toInt() : 0;
+        break;
+    case Kind::Double:
+        m_doubles[r] = valid ? value.toDouble() : 0.0;
+        break;
+    case Kind::String:
+        m_strings[r] = valid ? value.toString() : QString();
+        break;
+    case Kind::DateTime:
+        m_dateTimes[r] = valid ? value.toDateTime() : QDateTime();
+        break;
+    case Kind::Variant:
+        m_variants[r] = value;
+        break;
+    case Kind::None:
+        break;
+    }
+}
