@@ -2,6 +2,7 @@
 
 #include "activities.h"
 #include "pdmodelutils.h"
+#include "plandeckresources.h"
 #include "xerloader.h"
 
 #include <QActionGroup>
@@ -63,6 +64,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_chooseFile(standardFileChooser)
 {
+    plandeck::initResources();
     setupUi();
     createViews();
     createCodeMenus();
@@ -86,6 +88,9 @@ MainWindow::~MainWindow()
     // The views must let go of the loader's models before the loader deletes them.
     m_activities->onCloseProject();
     deleteLoader();
+    // Child dialogs die in the base destructor, when this is no MainWindow any more.
+    for (QProgressDialog *dialog : findChildren<QProgressDialog *>())
+        dialog->disconnect(this);
 }
 
 void MainWindow::setFileChooser(FileChooser chooser)
@@ -366,6 +371,9 @@ void MainWindow::closeProject()
 {
     m_activities->onCloseProject();
     deleteLoader();
+    // Child dialogs die in the base destructor, when this is no MainWindow any more.
+    for (QProgressDialog *dialog : findChildren<QProgressDialog *>())
+        dialog->disconnect(this);
 }
 
 void MainWindow::deleteLoader()
