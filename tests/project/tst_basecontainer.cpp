@@ -45,6 +45,8 @@ private slots:
     void shouldRefuseOutOfRangeAccess();
     void shouldLetLaterColumnTakeOverDuplicateName();
     void shouldWidenExistingRowsWhenColumnAdded();
+    void shouldReadBackEveryValueAsStored_data();
+    void shouldReadBackEveryValueAsStored();
 };
 
 void tst_BaseContainer::shouldFindCatalogueColumnsByIdAndDisplay_data()
@@ -164,6 +166,52 @@ void tst_BaseContainer::shouldWidenExistingRowsWhenColumnAdded()
     QVERIFY(!container.data(1, 2).isValid());
     QVERIFY(container.setData(1, 2, 5));
     QCOMPARE(container.data(1, 2).toInt(), 5);
+}
+
+void tst_BaseContainer::shouldReadBackEveryValueAsStored_data()
+{
+    QTest::addColumn<QVariantList>("appended");
+    QTest::addColumn<QVariantList>("written"); // then written over the first rows
+
+    const QVariant none;
+    const QDateTime morning(QDate(2019, 3, 4), QTime(8, 0));
+    QTest::newRow("integers with gaps") << QVariantList{none, 1, none, -7} << QVariantList{};
+    QTest::newRow("integer column meets a decimal") << QVariantList{1, 2, 12.5, 3} << QVariantList{};
+    QTest::newRow("integer column meets a wide integer") << QVariantList{1, qlonglong(1) << 40} << QVariantList{};
+    QTest::newRow("texts, empty and null") << QVariantList{"a", QString(""), QString(), none} << QVariantList{};
+    QTest::newRow("dates, invalid date beside no value")
+        << QVariantList{morning, QDateTime(), none} << QVariantList{};
+    QTest::newRow("type codes rewritten as names")
+        << QVariantList{"TT_Mile", "TT_Task"} << QVariantList{"Milestone", ""};
+    QTest::newRow("empty column written with dates") << QVariantList{none, none} << QVariantList{none, morning};
+    QTest::newRow("date column written with text") << QVariantList{morning, morning} << QVariantList{"x", none};
+    QTest::newRow("value cleared") << QVariantList{5, 6} << QVariantList{QVariant::fromValue(none), 7};
+    QTest::newRow("booleans and lists") << QVariantList{true, QVariantList{1, 2}} << QVariantList{};
+}
+
+void tst_BaseContainer::shouldReadBackEveryValueAsStored()
+{
+    QFETCH(QVariantList, appended);
+    QFETCH(QVariantList, written);
+
+    TaskContainer container;
+    container.setColumns({descriptor("a", "A"), descriptor("b", "B")});
+    QVariantList expected;
+    for (const QVariant &value : appended) {
+        container.appendRow({value, QStringLiteral("beside")});
+        expected << value;
+    }
+    container.reserveRows(container.rowCount() + 10);
+    for (int r = 0; r < written.size(); ++r) {
+        QVERIFY(container.setData(r, 0, written.at(r)));
+        expected[r] = written.at(r);
+    }
+    for (int r = 0; r < expected.size(); ++r) {
+        const QVariant value = container.data(r, 0);
+        QCOMPARE(value.userType(), expected.at(r).userType());
+        QCOMPARE(value, expected.at(r));
+        QCOMPARE(container.data(r, 1).toString(), QStringLiteral("beside"));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_BaseContainer)
