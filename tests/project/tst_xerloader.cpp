@@ -102,6 +102,7 @@ private slots:
     void shouldReportProgressInOrder();
     void shouldFailWithoutFinishing_data();
     void shouldFailWithoutFinishing();
+    void shouldFinishEmptyFileWithoutModels();
     void shouldOpenLineFeedFileLikeItsCrLfTwin();
     void shouldKeepCatalogueAtSchemaLengthOnSecondLoad();
     void shouldCollectStoredViews_data();
@@ -236,10 +237,21 @@ void tst_XERLoader::shouldFailWithoutFinishing()
     QFETCH(int, errorCode);
     const QString path = content.isEmpty() ? m_dir.filePath("absent.xer") : write("bad.xer", content);
 
+    if (errorCode == 2)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^XERFile::read cannot open"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^XERLoader::read .*(bad|absent)\\.xer"));
     const LoadRecord record = load(path);
     QCOMPARE(record.events, QStringList({"started", QString("failed %1").arg(errorCode)}));
     QVERIFY(record.loader->models().isEmpty());
+}
+
+void tst_XERLoader::shouldFinishEmptyFileWithoutModels()
+{
+    const LoadRecord record = load(write("empty.xer", QByteArray()));
+    QCOMPARE(record.events.constFirst(), QString("started"));
+    QCOMPARE(record.events.constLast(), QString("finished"));
+    QVERIFY(record.loader->models().isEmpty());
+    QVERIFY(record.loader->views().isEmpty());
 }
 
 void tst_XERLoader::shouldOpenLineFeedFileLikeItsCrLfTwin()
