@@ -43,7 +43,6 @@ private slots:
     void shouldCutOrPadRowsToColumnCount();
     void shouldRefuseOutOfRangeAccess_data();
     void shouldRefuseOutOfRangeAccess();
-    void shouldLetLaterColumnTakeOverDuplicateName();
     void shouldWidenExistingRowsWhenColumnAdded();
     void shouldReadBackEveryValueAsStored_data();
     void shouldReadBackEveryValueAsStored();
@@ -56,7 +55,6 @@ void tst_BaseContainer::shouldFindCatalogueColumnsByIdAndDisplay_data()
     QTest::addColumn<QString>("display");
     QTest::addColumn<int>("byDisplay");
     QTest::newRow("activity id") << "task_code" << 5 << "Activity ID" << 5;
-    QTest::newRow("first column") << "task_id" << 0 << "task_id" << 0;
     QTest::newRow("last column") << "outline_level" << 58 << "Outline Level" << 58;
     QTest::newRow("unknown names") << "guid" << -1 << "GUID" << -1;
     QTest::newRow("ids are matched exactly") << "TASK_CODE" << -1 << "activity id" << -1;
@@ -141,15 +139,6 @@ void tst_BaseContainer::shouldRefuseOutOfRangeAccess()
 
     QVERIFY(container.setData(1, 2, QStringLiteral("x")));
     QCOMPARE(container.data(1, 2).toString(), QStringLiteral("x"));
-}
-
-void tst_BaseContainer::shouldLetLaterColumnTakeOverDuplicateName()
-{
-    TaskContainer container;
-    container.setColumns({descriptor("a", "Same"), descriptor("a", "Other"), descriptor("b", "Same")});
-    QCOMPARE(container.columnCount(), 3);
-    QCOMPARE(container.columnIndexById(QStringLiteral("a")), 1);
-    QCOMPARE(container.columnIndexByDisplay(QStringLiteral("Same")), 2);
 }
 
 void tst_BaseContainer::shouldWidenExistingRowsWhenColumnAdded()
