@@ -67,6 +67,8 @@ private slots:
     void stylesResolveColumnsByHeader();
     void firstRowWithoutDatesKeepsToday();
     void renderedBodyStartsAtTheChartTop();
+    void linksPassingThroughPaintedRowsAreFound_data();
+    void linksPassingThroughPaintedRowsAreFound();
 
 private:
     QModelIndexList treeRows() const;
@@ -374,6 +376,40 @@ void TestGanttChart::renderedBodyStartsAtTheChartTop()
     QCOMPARE(images.second.at(1).at(0).pixelColor(12, 10), bar);
     QCOMPARE(images.second.at(1).at(5).pixelColor(12, 10), QColor(Qt::white));
     QCOMPARE(m_chart->horizontalScrollBar()->value(), 40);
+}
+
+void TestGanttChart::linksPassingThroughPaintedRowsAreFound_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("found");
+    // 600 rows, rows 300 to 310 painted.
+    QTest::newRow("long link crossing them downwards") << 0 << 599 << true;
+    QTest::newRow("long link crossing them upwards") << 599 << 0 << true;
+    QTest::newRow("short upward link crossing them") << 312 << 298 << true;
+    QTest::newRow("short link ending in them") << 290 << 300 << true;
+    QTest::newRow("long link wholly above") << 0 << 299 << false;
+    QTest::newRow("short link wholly below") << 320 << 311 << false;
+}
+
+void TestGanttChart::linksPassingThroughPaintedRowsAreFound()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, found);
+    GanttChart chart;
+    for (int r = 0; r < 600; ++r) {
+        TaskItem item;
+        item.setId(r);
+        chart.addItem(item, 0);
+    }
+    for (int r = 0; r + 1 < 600; ++r)
+        chart.addRelationship(r, r + 1, 1, 0);
+    chart.addRelationship(from, to, 1, 0);
+    const int link = chart.relationships().size() - 1;
+    QCOMPARE(chart.linksAcrossRows(300, 310).contains(link), found);
+    // The chain links 299>300 to 310>311 touch the painted rows.
+    QCOMPARE(chart.linksAcrossRows(300, 310).size(), 12 + (found ? 1 : 0));
 }
 
 QTEST_MAIN(TestGanttChart)
