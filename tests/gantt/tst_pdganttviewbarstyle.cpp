@@ -13,7 +13,6 @@ private slots:
     void readingFallsBack();
     void invalidColourIsWrittenAsBlack();
     void travelsInAVariant();
-    void defaultListsDrawTheFiveKinds();
 };
 
 namespace {
@@ -105,21 +104,6 @@ void TestBarStyle::travelsInAVariant()
     const QVariant v = QVariant::fromValue(withColumns());
     QCOMPARE(QString(v.typeName()), QString("PdGanttViewBarStyle"));
     QVERIFY(v.value<PdGanttViewBarStyle>() == withColumns());
-}
-
-void TestBarStyle::defaultListsDrawTheFiveKinds()
-{
-    const auto chart = PdGanttViewBarStyle::chartDefaults();
-    QCOMPARE(chart.size(), 5);
-    for (const auto &s : chart)
-        QVERIFY2(s.visible && s.displayColumns.isEmpty(), qPrintable(s.styleName));
-    QCOMPARE(chart.at(4).startDate, QString("Actual Start"));
-    const auto document = PdGanttViewBarStyle::documentDefaults();
-    QStringList names;
-    for (const auto &s : document)
-        names << s.styleName;
-    QCOMPARE(names, (QStringList{"Task", "Milestone", "Summary", "Actual", "Baseline Task", "Baseline Milestone"}));
-    QVERIFY(document.at(3).startDate.isEmpty());
 }
 
 QTEST_MAIN(TestBarStyle)

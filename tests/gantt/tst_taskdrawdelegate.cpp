@@ -13,12 +13,15 @@ using namespace mygc;
 
 namespace {
 
-const QStringList southCone{
-    "###########", ".#########.", ".#########.", "..#######..", "..#######..", "...#####...",
-    "...#####...", "....###....", "....###....", ".....#.....", ".....#....."};
-const QStringList northCone{
-    ".....#.....", "....###....", "....###....", "...#####...", "...#####...", "..#######..",
-    "..#######..", ".#########.", ".#########.", "###########", "###########"};
+QStringList art(const char *rows)
+{
+    return QString::fromLatin1(rows).split('/');
+}
+
+const QStringList southCone = art("###########/.#########./.#########./..#######../..#######../...#####.../"
+                                  "...#####.../....###..../....###..../.....#...../.....#.....");
+const QStringList northCone = art(".....#...../....###..../....###..../...#####.../...#####.../..#######../"
+                                  "..#######../.#########./.#########./###########/###########");
 
 QStringList transposed(const QStringList &rows)
 {
@@ -85,13 +88,10 @@ class TestTaskDrawDelegate : public QObject
 private slots:
     void shapesPixelByPixel_data();
     void shapesPixelByPixel();
-    void circleIsSymmetricInsideItsBox();
-    void shapeCodesFollowNames();
     void barGeometry_data();
     void barGeometry();
     void previewPainting_data();
     void previewPainting();
-    void previewTextsSurroundTheBar();
 };
 
 void TestTaskDrawDelegate::shapesPixelByPixel_data()
@@ -102,24 +102,18 @@ void TestTaskDrawDelegate::shapesPixelByPixel_data()
     QTest::newRow("NorthCone points up") << "NorthCone" << northCone;
     QTest::newRow("EastCone points right") << "EastCone" << transposed(southCone);
     QTest::newRow("WestCone points left") << "WestCone" << transposed(northCone);
-    QTest::newRow("Diamond, widest on its sixth line") << "Diamond" << QStringList{
-        ".....#.....", "....###....", "...#####...", "..#######..", ".#########.", "###########",
-        ".#########.", "..#######..", "...#####...", "....###....", ".....#....."};
-    QTest::newRow("Square, inset by one pixel") << "Square" << QStringList{
-        "...........", ".#########.", ".#########.", ".#########.", ".#########.", ".#########.",
-        ".#########.", ".#########.", ".#########.", ".#########.", "..........."};
-    QTest::newRow("SouthPenta, flat top") << "SouthPenta" << QStringList{
-        "###########", "###########", "###########", "###########", "###########", "###########",
-        ".#########.", "..#######..", "...#####...", "....###....", ".....#....."};
-    QTest::newRow("NorthPenta, flat bottom") << "NorthPenta" << QStringList{
-        ".....#.....", "....###....", "...#####...", "..#######..", ".#########.", "###########",
-        "###########", "###########", "###########", "###########", "###########"};
-    QTest::newRow("EastPenta, point on the right") << "EastPenta" << QStringList{
-        "######.....", "#######....", "########...", "#########..", "##########.", "###########",
-        "##########.", "#########..", "########...", "#######....", "######....."};
-    QTest::newRow("WestPenta, point on the left") << "WestPenta" << QStringList{
-        ".....######", "....#######", "...########", "..#########", ".##########", "###########",
-        ".##########", "..#########", "...########", "....#######", ".....######"};
+    QTest::newRow("Diamond, widest on its sixth line") << "Diamond" << art(".....#...../....###..../...#####.../..#######../.#########./###########/"
+            ".#########./..#######../...#####.../....###..../.....#.....");
+    QTest::newRow("Square, inset by one pixel") << "Square" << art(".........../.#########./.#########./.#########./.#########./.#########./"
+            ".#########./.#########./.#########./.#########./...........");
+    QTest::newRow("SouthPenta, flat top") << "SouthPenta" << art("###########/###########/###########/###########/###########/###########/"
+            ".#########./..#######../...#####.../....###..../.....#.....");
+    QTest::newRow("NorthPenta, flat bottom") << "NorthPenta" << art(".....#...../....###..../...#####.../..#######../.#########./###########/"
+            "###########/###########/###########/###########/###########");
+    QTest::newRow("EastPenta, point on the right") << "EastPenta" << art("######...../#######..../########.../#########../##########./###########/"
+            "##########./#########../########.../#######..../######.....");
+    QTest::newRow("WestPenta, point on the left") << "WestPenta" << art(".....######/....#######/...########/..#########/.##########/###########/"
+            ".##########/..#########/...########/....#######/.....######");
     const QStringList blank = QVector<QString>(11, QString(11, '.')).toList();
     QTest::newRow("unknown name draws nothing") << "Hexagon" << blank;
     QTest::newRow("empty name draws nothing") << QString() << blank;
@@ -133,36 +127,6 @@ void TestTaskDrawDelegate::shapesPixelByPixel()
     if (actual != framed(expected))
         qWarning().noquote() << "\n" + actual.join('\n');
     QCOMPARE(actual, framed(expected));
-}
-
-void TestTaskDrawDelegate::circleIsSymmetricInsideItsBox()
-{
-    const QStringList rows = render("Circle");
-    const QStringList box = framed(QVector<QString>(11, QString(11, '#')).toList());
-    int painted = 0;
-    for (int y = 0; y < 15; ++y) {
-        for (int x = 0; x < 15; ++x) {
-            if (rows[y][x] == '#') {
-                ++painted;
-                QVERIFY2(box[y][x] == '#', "circle leaves its box");
-            }
-            QCOMPARE(rows[y][x], rows[y][14 - x]);
-            QCOMPARE(rows[y][x], rows[14 - y][x]);
-        }
-    }
-    QCOMPARE(rows[7][7], QChar('#'));
-    QCOMPARE(rows[2][2], QChar('.'));
-    QVERIFY(painted > 60);
-}
-
-void TestTaskDrawDelegate::shapeCodesFollowNames()
-{
-    for (int code = 1; code <= 11; ++code)
-        QCOMPARE(shapeCode(shapeName(code)), code);
-    QCOMPARE(shapeName(3), QString("Diamond"));
-    QCOMPARE(shapeCode("WestCone"), 11);
-    QCOMPARE(shapeCode("diamond"), 0);
-    QCOMPARE(shapeCode(QString()), 0);
 }
 
 void TestTaskDrawDelegate::barGeometry_data()
@@ -252,23 +216,6 @@ void TestTaskDrawDelegate::previewPainting()
     delegate.paintBar(&p, QStyleOptionViewItem(), QRect(20, 10, 60, 20), style);
     p.end();
     QCOMPARE(paintedRect(image), expected);
-}
-
-void TestTaskDrawDelegate::previewTextsSurroundTheBar()
-{
-    const QRect bar(100, 50, 60, 20);
-    const QVector<int> positions{1, 2, 32, 64, 132, 7};
-    QVector<QRect> boxes;
-    for (int position : positions)
-        boxes << PdGanttViewDelegate::textBox(position, bar, 30);
-    QVERIFY(boxes[0].right() < bar.left());
-    QVERIFY(boxes[1].left() > bar.right());
-    QVERIFY(boxes[2].bottom() <= bar.top());
-    QVERIFY(boxes[3].top() >= bar.bottom());
-    QCOMPARE(boxes[4].center(), bar.center());
-    QCOMPARE(boxes[5], boxes[0]);
-    for (const QRect &box : boxes)
-        QCOMPARE(box.size(), QSize(30, 20));
 }
 
 QTEST_MAIN(TestTaskDrawDelegate)
