@@ -2,6 +2,18 @@
 
 #include <algorithm>
 
+namespace {
+
+// After the kind check a valid value holds exactly the column's type, so it
+// is read in place rather than through QVariant's conversions.
+template<typename T>
+const T &held(const QVariant &value)
+{
+    return *static_cast<const T *>(value.constData());
+}
+
+} // namespace
+
 ContainerColumn::Kind ContainerColumn::kindOf(const QVariant &value)
 {
     switch (value.userType()) {
@@ -98,16 +110,16 @@ void ContainerColumn::append(const QVariant &value)
     m_valid.push_back(valid);
     switch (m_kind) {
     case Kind::Int:
-        m_ints.push_back(valid ? value.toInt() : 0);
+        m_ints.push_back(valid ? held<int>(value) : 0);
         break;
     case Kind::Double:
-        m_doubles.push_back(valid ? value.toDouble() : 0.0);
+        m_doubles.push_back(valid ? held<double>(value) : 0.0);
         break;
     case Kind::String:
-        m_strings.push_back(valid ? value.toString() : QString());
+        m_strings.push_back(valid ? held<QString>(value) : QString());
         break;
     case Kind::DateTime:
-        m_dateTimes.push_back(valid ? value.toDateTime() : QDateTime());
+        m_dateTimes.push_back(valid ? held<QDateTime>(value) : QDateTime());
         break;
     case Kind::Variant:
         m_variants.push_back(value);
@@ -161,16 +173,16 @@ void ContainerColumn::store(int row, const QVariant &value)
     const bool valid = value.isValid();
     switch (m_kind) {
     case Kind::Int:
-        m_ints[r] = valid ? value.toInt() : 0;
+        m_ints[r] = valid ? held<int>(value) : 0;
         break;
     case Kind::Double:
-        m_doubles[r] = valid ? value.toDouble() : 0.0;
+        m_doubles[r] = valid ? held<double>(value) : 0.0;
         break;
     case Kind::String:
-        m_strings[r] = valid ? value.toString() : QString();
+        m_strings[r] = valid ? held<QString>(value) : QString();
         break;
     case Kind::DateTime:
-        m_dateTimes[r] = valid ? value.toDateTime() : QDateTime();
+        m_dateTimes[r] = valid ? held<QDateTime>(value) : QDateTime();
         break;
     case Kind::Variant:
         m_variants[r] = value;
