@@ -385,9 +385,11 @@ QAbstractItemModel *makeActivityModel(const ActivityInputs &inputs)
         join->addMapping(inputs.wbs, Wbs::wbsId, {Wbs::code, Wbs::name}, 3 + Task::wbsId);
     if (inputs.taskRsrc)
         join->addModel(inputs.taskRsrc, 0, 0);
-    if (inputs.taskCodes)
+    // A pivot without code or field types adds no column; joining it would
+    // only cost a row map.
+    if (inputs.taskCodes && inputs.taskCodes->columnCount() > 1)
         join->addMapping(inputs.taskCodes, 0, columnRange(1, inputs.taskCodes->columnCount() - 1), 0);
-    if (inputs.userFields)
+    if (inputs.userFields && inputs.userFields->columnCount() > 1)
         join->addMapping(inputs.userFields, 0, columnRange(1, inputs.userFields->columnCount() - 1), 0);
     join->setObjectName(QStringLiteral("ActivityModel"));
     return join;
