@@ -411,8 +411,9 @@ QString relationshipText(const QVariant &type, const QVariant &lagHours)
     QString text = type.toString();
     if (text.startsWith(QLatin1String("PR_")))
         text.remove(0, 3);
+    // Bounded first: llround of a lag beyond the integer range is undefined.
     const double lag = lagHours.toDouble();
-    const qlonglong hours = std::isfinite(lag) ? qlonglong(std::llround(lag)) : 0;
+    const qlonglong hours = std::isfinite(lag) ? qlonglong(std::llround(qBound(-1e15, lag, 1e15))) : 0;
     if (hours != 0)
         text += (hours > 0 ? QStringLiteral("+") : QString()) + QString::number(hours) + QLatin1Char('h');
     return text;

@@ -166,6 +166,8 @@ void tst_ProjectModels::shouldWriteRelationshipText_data()
     QTest::newRow("negative half hour rounds away from zero") << QVariant("PR_FS") << QVariant(-0.5) << "FS-1h";
     QTest::newRow("under half an hour shows no lag") << QVariant("PR_FS") << QVariant(0.4) << "FS";
     QTest::newRow("type without prefix") << QVariant("SS") << QVariant(2.0) << "SS+2h";
+    QTest::newRow("lag that is not a number") << QVariant("PR_FS") << QVariant(qQNaN()) << "FS";
+    QTest::newRow("lag past any schedule") << QVariant("PR_FS") << QVariant(-1e300) << "FS-1000000000000000h";
 }
 
 void tst_ProjectModels::shouldWriteRelationshipText()
