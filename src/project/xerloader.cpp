@@ -83,12 +83,14 @@ int XERLoader::detectLineEndConvention(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return xer::XERFile::CarriageReturnLineFeed;
-    // A header line is a few hundred bytes; a file without a line feed in
-    // its first mebibyte is no XER file the reader could read either way.
+    // A header line is a few hundred bytes, so its end is in the first
+    // mebibyte; CR alone is what files from old Mac tools still carry.
     const QByteArray start = file.read(0x100000);
     const int lineFeed = start.indexOf('\n');
     if (lineFeed > 0 && start.at(lineFeed - 1) != '\r')
         return xer::XERFile::LineFeed;
+    if (lineFeed < 0 && start.contains('\r'))
+        return xer::XERFile::CarriageReturn;
     return xer::XERFile::CarriageReturnLineFeed;
 }
 

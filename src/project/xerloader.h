@@ -29,8 +29,8 @@ public:
     // Each entry is a QVariantMap with "VIEW_ID", "VIEW_NAME" and "VIEW_DATA".
     QVariantList views() const { return m_views; }
 
-    // The reader's line-end convention for the file: LF alone when its
-    // header line ends that way, CR LF otherwise.
+    // The reader's line-end convention for the file, from how its header
+    // line ends: LF alone, CR alone, or CR LF (also when the file has none).
     static int detectLineEndConvention(const QString &fileName);
 
 public slots:

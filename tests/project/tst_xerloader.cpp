@@ -103,7 +103,8 @@ private slots:
     void shouldFailWithoutFinishing_data();
     void shouldFailWithoutFinishing();
     void shouldFinishEmptyFileWithoutModels();
-    void shouldOpenLineFeedFileLikeItsCrLfTwin();
+    void shouldOpenFileWithOtherLineEndsLikeItsCrLfTwin_data();
+    void shouldOpenFileWithOtherLineEndsLikeItsCrLfTwin();
     void shouldKeepCatalogueAtSchemaLengthOnSecondLoad();
     void shouldCollectStoredViews_data();
     void shouldCollectStoredViews();
@@ -251,10 +252,18 @@ void tst_XERLoader::shouldFinishEmptyFileWithoutModels()
     QVERIFY(record.loader->views().isEmpty());
 }
 
-void tst_XERLoader::shouldOpenLineFeedFileLikeItsCrLfTwin()
+void tst_XERLoader::shouldOpenFileWithOtherLineEndsLikeItsCrLfTwin_data()
 {
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::newRow("LF alone") << QByteArray("\n");
+    QTest::newRow("CR alone") << QByteArray("\r");
+}
+
+void tst_XERLoader::shouldOpenFileWithOtherLineEndsLikeItsCrLfTwin()
+{
+    QFETCH(QByteArray, lineEnd);
     const LoadRecord crlf = load(m_project);
-    const LoadRecord lf = load(write("project.lf.xer", xerText(smallProjectTables(), "\n")));
+    const LoadRecord lf = load(write("project.other.xer", xerText(smallProjectTables(), lineEnd)));
     QCOMPARE(lf.loader->modelNames(), crlf.loader->modelNames());
     for (const QString &name : crlf.loader->modelNames())
         QCOMPARE(modelText(lf.loader->model(name)), modelText(crlf.loader->model(name)));
