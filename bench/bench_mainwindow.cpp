@@ -10,6 +10,7 @@
 
 #include "activities.h"
 #include "mainwindow.h"
+#include "projectloader.h"
 #include "plandeckresources.h"
 #include "xergenerator.h"
 #include "xerloader.h"
@@ -105,11 +106,12 @@ int main(int argc, char *argv[])
     sinceTick.start();
     heartbeat.start();
     while (loading(window))
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     heartbeat.stop();
     window.activities()->treeView()->viewport()->repaint();
     const qint64 shown = timer.elapsed();
     const int rows = window.activities()->treeView()->model()->rowCount();
+    const qint64 loaderTotal = window.loader()->timings().value(QStringLiteral("total")).toLongLong();
     window.close();
     // A second bare load after the window's evens out a machine that got
     // busier or quieter during the run.
@@ -119,9 +121,13 @@ int main(int argc, char *argv[])
     std::printf("bare load (baseline): %lld ms before, %lld ms after\n", static_cast<long long>(baseline),
                 static_cast<long long>(baselineAfter));
     baseline = (baseline + baselineAfter) / 2;
-    std::printf("window open-to-shown: %lld ms, ratio %.2f\n", static_cast<long long>(shown),
+    std::printf("window open-to-shown: %lld ms, ratio %.2f to the bare load\n", static_cast<long long>(shown),
                 baseline > 0 ? double(shown) / double(baseline) : 0.0);
-    std::printf("longest user-interface stall while loading: %lld ms, ratio %.3f of the bare load\n",
+    // The loader's own run inside the window isolates what the window adds
+    // from how busy the machine was.
+    std::printf("loader's run inside the window: %lld ms; window open-to-shown ratio %.3f to it\n",
+                static_cast<long long>(loaderTotal), loaderTotal > 0 ? double(shown) / double(loaderTotal) : 0.0);
+    std::printf("longest user-interface stall while loading: %lld ms, ratio %.3f to the bare load\n",
                 static_cast<long long>(longestGap), baseline > 0 ? double(longestGap) / double(baseline) : 0.0);
     return rows > 0 ? 0 : 1;
 }
