@@ -371,9 +371,6 @@ void MainWindow::closeProject()
 {
     m_activities->onCloseProject();
     deleteLoader();
-    // Child dialogs die in the base destructor, when this is no MainWindow any more.
-    for (QProgressDialog *dialog : findChildren<QProgressDialog *>())
-        dialog->disconnect(this);
 }
 
 void MainWindow::deleteLoader()
