@@ -3,6 +3,7 @@
 #include "activities.h"
 #include "pdmodelutils.h"
 #include "plandeckresources.h"
+#include "xerfile.h"
 #include "xerloader.h"
 
 #include <QActionGroup>
@@ -422,7 +423,7 @@ void MainWindow::onXerReadFailed(int errorCode)
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
     QString text;
-    if (errorCode == 1) {
+    if (errorCode == xer::InvalidFormat) {
         text = QStringLiteral("\"%1\" is not an XER schedule file.").arg(shown);
     } else {
         text = QStringLiteral("\"%1\" cannot be opened.").arg(shown);
