@@ -21,7 +21,10 @@
 #include <QFile>
 #include <QHash>
 #include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -53,6 +56,84 @@ int fieldPosition(const xer::XERField &names, const QString &upperName)
             return k;
     }
     return -1;
+}
+
+struct TableLoad
+{
+    QString name;
+    const xer::XERTable *table = nullptr;
+    std::shared_ptr<IContainer> container;
+
+    qint64 work() const
+    {
+        return table ? qint64(table->records().size()) * (table->fieldNames() ? table->fieldNames()->fieldCount() : 1) : 0;
+    }
+};
+
+// Converts every record of one table into a row of its container. Touches
+// nothing but the table (read only) and the container, so tables can be
+// filled side by side.
+void fillContainer(const xer::XERTable &table, IContainer &container)
+{
+    const int columnCount = container.columnCount();
+    std::vector<XerFieldConverter::Datatype> datatypes(std::size_t(columnCount), XerFieldConverter::Unknown);
+    for (int c = 0; c < columnCount; ++c)
+        datatypes[std::size_t(c)] = XerFieldConverter::datatypeOf(container.columnDatatype(c));
+
+    // (field position, container column) pairs for the fields the catalogue knows.
+    std::vector<std::pair<int, int>> columnMap;
+    if (const xer::XERField *names = table.fieldNames()) {
+        for (int k = 1; k < names->fieldCount(); ++k) {
+            const int column = container.columnIndexById(names->field(k).toString().toLower());
+            if (column >= 0)
+                columnMap.emplace_back(k, column);
+        }
+    }
+
+    XerFieldConverter converter(columnCount);
+    const QVector<xer::XERRecord *> &records = table.records();
+    container.reserveRows(records.size());
+    for (const xer::XERRecord *record : records) {
+        std::vector<QVariant> row(static_cast<std::size_t>(columnCount));
+        for (const auto &[position, column] : columnMap) {
+            const QStringRef text = record->field(position);
+            if (!text.isEmpty())
+                row[std::size_t(column)] = converter.convert(datatypes[std::size_t(column)], text, column);
+        }
+        container.appendRow(std::move(row));
+    }
+}
+
+// Fills the containers on this thread and one helper thread, the largest
+// tables first, each to the side with less work so far. The helper has a
+// pool of its own: waiting on the global pool from inside a global-pool
+// task could wait forever on a machine with one core.
+void fillContainers(const std::vector<TableLoad> &loads)
+{
+    std::vector<const TableLoad *> order;
+    for (const TableLoad &load : loads) {
+        if (load.table)
+            order.push_back(&load);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const TableLoad *a, const TableLoad *b) { return a->work() > b->work(); });
+    std::vector<const TableLoad *> lanes[2];
+    qint64 work[2] = {0, 0};
+    const int laneCount = QThread::idealThreadCount() > 1 ? 2 : 1;
+    for (const TableLoad *load : order) {
+        const int lane = laneCount > 1 && work[1] < work[0] ? 1 : 0;
+        lanes[lane].push_back(load);
+        work[lane] += load->work();
+    }
+    auto fillLane = [](const std::vector<const TableLoad *> &lane) {
+        for (const TableLoad *load : lane)
+            fillContainer(*load->table, *load->container);
+    };
+    QThreadPool helper;
+    helper.setMaxThreadCount(1);
+    QFuture<void> second = QtConcurrent::run(&helper, [&] { fillLane(lanes[1]); });
+    fillLane(lanes[0]);
+    second.waitForFinished();
 }
 
 } // namespace
@@ -135,8 +216,21 @@ void XERLoader::read()
         {QStringLiteral("UDFVALUE"), std::make_shared<UdfValueContainer>()},
         {QStringLiteral("TASKACTV"), std::make_shared<TaskActvContainer>()},
     };
-    for (const auto &table : tables)
-        loadTable(lastTableByName.value(table.first, nullptr), table.first, table.second);
+    std::vector<TableLoad> loads;
+    for (const auto &[name, container] : tables) {
+        if (container->columnCount() == 0)
+            container->setColumns(tableColumns(name));
+        loads.push_back({name, lastTableByName.value(name, nullptr), container});
+    }
+    fillContainers(loads);
+    for (const TableLoad &load : loads) {
+        if (!load.table)
+            continue;
+        auto *model = new BaseContainerModel;
+        model->setContainer(load.container);
+        model->setObjectName(load.name);
+        registerModel(load.name, model);
+    }
 
     for (const xer::XERTable *table : reader->tables()) {
         if (table->field(1).toString().toUpper() == viewTable)
@@ -176,47 +270,6 @@ void XERLoader::read()
     QThread::msleep(5);
     setTiming(QStringLiteral("total"), total.elapsed());
     emit finished();
-}
-
-void XERLoader::loadTable(const xer::XERTable *table, const QString &name, std::shared_ptr<IContainer> container)
-{
-    if (container->columnCount() == 0)
-        container->setColumns(tableColumns(name));
-    if (!table)
-        return;
-
-    const int columnCount = container->columnCount();
-    std::vector<XerFieldConverter::Datatype> datatypes(std::size_t(columnCount), XerFieldConverter::Unknown);
-    for (int c = 0; c < columnCount; ++c)
-        datatypes[std::size_t(c)] = XerFieldConverter::datatypeOf(container->columnDatatype(c));
-
-    // (field position, container column) pairs for the fields the catalogue knows.
-    std::vector<std::pair<int, int>> columnMap;
-    if (const xer::XERField *names = table->fieldNames()) {
-        for (int k = 1; k < names->fieldCount(); ++k) {
-            const int column = container->columnIndexById(names->field(k).toString().toLower());
-            if (column >= 0)
-                columnMap.emplace_back(k, column);
-        }
-    }
-
-    XerFieldConverter converter(columnCount);
-    const QVector<xer::XERRecord *> &records = table->records();
-    container->reserveRows(records.size());
-    for (const xer::XERRecord *record : records) {
-        std::vector<QVariant> row(static_cast<std::size_t>(columnCount));
-        for (const auto &[position, column] : columnMap) {
-            const QStringRef text = record->field(position);
-            if (!text.isEmpty())
-                row[std::size_t(column)] = converter.convert(datatypes[std::size_t(column)], text, column);
-        }
-        container->appendRow(std::move(row));
-    }
-
-    auto *model = new BaseContainerModel;
-    model->setContainer(std::move(container));
-    model->setObjectName(name);
-    registerModel(name, model);
 }
 
 void XERLoader::collectViews(const xer::XERTable &table)

@@ -4,13 +4,10 @@
 
 #include <QVariantList>
 
-#include <memory>
-
 namespace xer {
 class XERFile;
 class XERTable;
 }
-class IContainer;
 
 // Loads an XER file: runs the reader on the calling (worker) thread, fills
 // one container per catalogued table, collects the stored views and builds
@@ -38,7 +35,6 @@ public slots:
 
 private:
     QStringList wantedTables() const;
-    void loadTable(const xer::XERTable *table, const QString &name, std::shared_ptr<IContainer> container);
     void collectViews(const xer::XERTable &table);
 
     QString m_fileName;
