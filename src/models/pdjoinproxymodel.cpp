@@ -98,6 +98,13 @@ int PdJoinProxyModel::rowCount(const QModelIndex& parent) const
     return rows;
 }
 
+// The join is flat. The base class would ask the master about the mapped
+// index, which for a joined column belongs to another model.
+bool PdJoinProxyModel::hasChildren(const QModelIndex& parent) const
+{
+    return !parent.isValid() && sourceModel() && sourceModel()->rowCount() > 0;
+}
+
 int PdJoinProxyModel::columnCount(const QModelIndex& parent) const
 {
     if (!sourceModel() || parent.isValid())

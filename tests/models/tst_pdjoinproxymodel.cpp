@@ -65,6 +65,7 @@ private slots:
     void joins_data();
     void joins();
     void mapsRoundTrip();
+    void joinedCellsHaveNoChildren();
     void unjoinedCellsKeepWrittenValues();
     void headersAndColumnOwners();
     void emptyMasterWarns();
@@ -141,6 +142,17 @@ void TestPdJoinProxyModel::mapsRoundTrip()
     }
     QVERIFY(!f.join.mapFromSource(f.wbs->index(0, 0)).isValid());
     QVERIFY(!f.join.mapFromSource(QModelIndex()).isValid());
+}
+
+void TestPdJoinProxyModel::joinedCellsHaveNoChildren()
+{
+    Fixture f;
+    // A joined model with children must not make a joined cell look like a parent,
+    // nor may the master be asked about an index that belongs to another model.
+    f.wbs->item(0, 1)->appendRow(new QStandardItem("Site office"));
+    QVERIFY(f.join.hasChildren());
+    QVERIFY(!f.join.hasChildren(f.join.index(0, 2)));
+    QVERIFY(!f.join.hasChildren(f.join.index(0, 0)));
 }
 
 void TestPdJoinProxyModel::unjoinedCellsKeepWrittenValues()
