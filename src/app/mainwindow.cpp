@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "activities.h"
+#include "ganttchart.h"
 #include "pdmodelutils.h"
 #include "plandeckresources.h"
 #include "xerfile.h"
@@ -303,9 +304,16 @@ void MainWindow::connectActions()
     for (QAction *action : qAsConst(m_actionLevels))
         connect(action, &QAction::triggered, this, &MainWindow::onOutlineChanged);
     connect(m_outlineMenu->menuAction(), &QAction::triggered, this, &MainWindow::onExpandCollapseClicked);
+    for (QAction *action : {m_actionYear, m_actionQuarter, m_actionMonth, m_actionWeek, m_actionDay})
+        connect(action, &QAction::triggered, this, &MainWindow::setGanttTimelime);
     connect(m_viewGroup, &QActionGroup::triggered, this, &MainWindow::setView);
     connect(m_viewMenu->menuAction(), &QAction::triggered, this, &MainWindow::onDefaultViewClicked);
     connect(m_layoutName, &QLineEdit::textEdited, this, &MainWindow::layoutNameEdited);
+}
+
+void MainWindow::setGanttTimelime()
+{
+    m_activities->ganttChart()->setLevels(timeScaleLevels().toVector());
 }
 
 QList<int> MainWindow::timeScaleLevels() const
@@ -331,6 +339,7 @@ void MainWindow::updateToolBarActions()
         menu->setEnabled(loaded);
         menu->menuAction()->setEnabled(loaded);
     }
+    m_activities->onHeaderSizeChanged();
 }
 
 void MainWindow::onOpenFileAction()
@@ -402,6 +411,7 @@ void MainWindow::onXerReadDone()
         columns.append(QLatin1String(name));
     setVisibleColumns(m_activities->treeView()->header(), columns);
     setTreePositionToFirstVisibleColumn();
+    fitColumnWidths();
 
     setProgress(100, QStringLiteral("Done"));
     hideProgress();
@@ -436,6 +446,24 @@ void MainWindow::onXerReadFailed(int errorCode)
     }
     qWarning().noquote() << "MainWindow::onXerReadFailed" << errorCode << shown;
     QMessageBox::warning(this, QStringLiteral("Project load"), text);
+}
+
+void MainWindow::fitColumnWidths()
+{
+    // The tree measures at most its header's resize precision of rows, so
+    // this stays quick on the largest project. Long names are capped so the
+    // dates beside them stay in view.
+    const int widest = 300;
+    QTreeView *tree = m_activities->treeView();
+    QHeaderView *header = tree->header();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int column = header->logicalIndex(visual);
+        if (header->isSectionHidden(column))
+            continue;
+        tree->resizeColumnToContents(column);
+        if (header->sectionSize(column) > widest)
+            header->resizeSection(column, widest);
+    }
 }
 
 void MainWindow::setTreePositionToFirstVisibleColumn()
@@ -531,6 +559,8 @@ void MainWindow::onOutlineChanged()
         }
         m_outlineState = text;
     }
+    // The tree's signals were blocked, so the chart has not heard of it.
+    m_activities->ganttChart()->rebuild();
 }
 
 void MainWindow::onExpandCollapseClicked()
@@ -547,6 +577,7 @@ void MainWindow::onExpandCollapseClicked()
         tree->expandAll();
         m_outlineState = QStringLiteral("Level 7");
     }
+    m_activities->ganttChart()->rebuild();
 }
 
 void MainWindow::setView(QAction *action)

@@ -58,6 +58,7 @@ public slots:
     void hideProgress();
     void updateToolBarActions();
     void onOpenFileAction();
+    void setGanttTimelime();
     void onOutlineChanged();
     void testShowTable();
     void testShowTreeView();
@@ -82,6 +83,7 @@ private:
     void closeProject();
     void deleteLoader();
     void setTreePositionToFirstVisibleColumn();
+    void fitColumnWidths();
 
     FileChooser m_chooseFile;
 

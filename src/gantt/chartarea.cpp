@@ -103,9 +103,20 @@ void ChartArea::endBatch()
     update();
 }
 
+void ChartArea::setBottomSpace(int space)
+{
+    space = std::max(0, space);
+    if (space == m_bottomSpace)
+        return;
+    m_bottomSpace = space;
+    if (!m_rows.isEmpty() && !m_batch)
+        applySize();
+}
+
 void ChartArea::applySize()
 {
-    setFixedSize(m_chart->dateAxis()->axisWidth(), m_chart->verticalAxis()->totalHeight());
+    const int rowsHeight = m_chart->verticalAxis()->totalHeight();
+    setFixedSize(m_chart->dateAxis()->axisWidth(), rowsHeight > 0 ? rowsHeight + m_bottomSpace : 0);
 }
 
 void ChartArea::dateAxisWidthChanged(int, int newWidth)
@@ -194,7 +205,11 @@ void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, i
 void ChartArea::mousePressEvent(QMouseEvent *event)
 {
     m_chart->flushPendingRebuild();
-    setCurrentRow(m_chart->verticalAxis()->rowAt(event->pos().y()));
+    // Only the blank space below the last row is outside every row; a click
+    // there must not take the selection away from the tree's current row.
+    const int row = m_chart->verticalAxis()->rowAt(event->pos().y());
+    if (row >= 0)
+        setCurrentRow(row);
 }
 
 void ChartArea::keyPressEvent(QKeyEvent *event)

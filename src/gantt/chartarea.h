@@ -40,6 +40,12 @@ public:
     void beginBatch(int expectedRows);
     void endBatch();
 
+    // Blank space below the last row. A tree that scrolls by whole rows puts
+    // its last row's top lower than a scroll area can reach when the area
+    // ends at its last row; one row of slack lets the chart follow it there.
+    void setBottomSpace(int space);
+    int bottomSpace() const { return m_bottomSpace; }
+
 signals:
     void selectionChanged(int current);
 
@@ -59,6 +65,7 @@ private:
     // Held by value: one allocation per row fewer on every rebuild.
     QVector<ChartRow> m_rows;
     int m_currentRow = -1;
+    int m_bottomSpace = 0;
     bool m_batch = false;
 };
 

@@ -201,7 +201,19 @@ void GanttChart::rebuild()
     m_rebuildTimer.stop();
     rebuildItems();
     rebuildRelationships();
+    followTreeCurrentRow();
     m_area->update();
+}
+
+void GanttChart::followTreeCurrentRow()
+{
+    // Every rebuild starts from an empty area, while the tree keeps its
+    // current row; without this the two would disagree after each change.
+    if (!m_tree || !m_model || m_tree->model() != m_model)
+        return;
+    const QModelIndex current = m_tree->currentIndex();
+    if (current.isValid())
+        selectRowSilently(rowOfIndex(current));
 }
 
 void GanttChart::scheduleRebuild()
@@ -293,6 +305,7 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
     m_rebuildTimer.stop();
     rebuildItems();
     rebuildRelationships();
+    followTreeCurrentRow();
     m_area->update();
 
     qInfo().noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();

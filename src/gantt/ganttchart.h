@@ -126,6 +126,7 @@ protected:
 
 private:
     void clearAll();
+    void followTreeCurrentRow();
     void addItemRecursive(const QModelIndex &index);
     void resolveStyleColumns();
     void resolveStyleRoles();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QPointer>
 #include <QWidget>
 
@@ -9,8 +11,14 @@ class QTreeView;
 class PdParentItemProxyModel;
 class PdRecordSetModel;
 
+namespace mygc {
+class GanttChart;
+}
+
 // The main working view: the activity tree on the left and the Gantt chart
-// on the right, both showing the top of one model pipeline.
+// on the right, both showing the top of one model pipeline and kept in step
+// row for row: same rows, row height, scroll position, current row and
+// header height.
 class Activities : public QWidget
 {
     Q_OBJECT
@@ -20,8 +28,7 @@ public:
 
     QTreeView *treeView() const { return m_treeView; }
     QSplitter *splitter() const { return m_splitter; }
-    // Stands where the Gantt chart goes, to the right of the tree.
-    QWidget *chartArea() const { return m_chartArea; }
+    mygc::GanttChart *ganttChart() const { return m_ganttChart; }
 
     QAbstractItemModel *activityModel() const { return m_activityModel; }
     QAbstractItemModel *wbsModel() const { return m_wbsModel; }
@@ -38,11 +45,20 @@ public:
 
 public slots:
     void onCloseProject();
+    void onHeaderSizeChanged();
+    void onTreeCurrentChanged(const QModelIndex &current, const QModelIndex &previous);
+    void onTreeSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
+    void onGanttSelectionChanged(const QModelIndex &index);
 
 private:
+    void onTreeScrolled(int value);
+    void followTreeScroll();
+    void connectTreeSelection();
+    int treeRowHeight() const;
+
     QSplitter *m_splitter = nullptr;
     QTreeView *m_treeView = nullptr;
-    QWidget *m_chartArea = nullptr;
+    mygc::GanttChart *m_ganttChart = nullptr;
 
     // The given models belong to the project loader, which may delete them
     // before this view hears of it; QPointer turns that into null, not a dangle.
@@ -55,4 +71,6 @@ private:
     PdRecordSetModel *m_emptyModel = nullptr;
     PdParentItemProxyModel *m_parentProxy = nullptr;
     int m_initialRowCount = 0;
+    QPointer<QItemSelectionModel> m_connectedSelection;
+    QList<QMetaObject::Connection> m_selectionConnections;
 };
