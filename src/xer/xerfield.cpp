@@ -7,4 +7,9 @@ XERField::XERField(qint32 sequence, QString text, const int *tabs, int tabCount)
 {
 }
 
+XERField::XERField(qint32 sequence, const Place &place)
+    : XERObject(FieldNames, sequence, place)
+{
+}
+
 } // namespace xer

@@ -11,6 +11,7 @@ class XERField : public XERObject
 {
 public:
     XERField(qint32 sequence, QString text, const int *tabs = nullptr, int tabCount = -1);
+    XERField(qint32 sequence, const Place &place);
 
     // The table this line belongs to (not owned); null while unattached.
     XERTable *table() const { return m_table; }

@@ -1,6 +1,7 @@
 #include "xerfile.h"
 
 #include "xertext.h"
+#include "xertextblock.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -21,6 +22,11 @@ const int kHeaderSize = 7;
 const int kMaxLineBytes = 256 * 1024 * 1024;
 
 const int kMaxBlockSize = 64 * 1024 * 1024;
+
+// Characters per text block: large enough that a block's own cost and the
+// room left at its end are small against its lines, small enough that the
+// last, partly filled block of a read costs little.
+const int kTextBlockChars = 512 * 1024;
 
 QString progressText()
 {
@@ -77,6 +83,7 @@ void XERFile::clear()
     m_tables.clear();
     m_unowned.clear();
     m_objects.clear();
+    m_block.reset();
     m_insideWantedTable = false;
     m_sequence = 0;
 }
@@ -122,6 +129,8 @@ ErrorCode XERFile::scan(QIODevice &device)
     clear();
 
     const qint64 total = device.isSequential() ? 0 : device.size() - device.pos();
+    // A file never decodes to more characters than it has bytes.
+    m_blockChars = total > 0 ? int(qMin<qint64>(kTextBlockChars, total)) : kTextBlockChars;
     const char terminator = m_lineEnd == CarriageReturn ? '\r' : '\n';
     const bool pairEnds = m_lineEnd != CarriageReturn && m_lineEnd != LineFeed;
     const int terminatorSize = pairEnds ? 2 : 1;
@@ -238,7 +247,24 @@ ErrorCode XERFile::scan(QIODevice &device)
     // or saved without the final line end); keep it rather than lose it.
     if (scan.collecting)
         completeLine(scan.carry.constData(), scan.carry.size());
+    closeBlock();
     return NoError;
+}
+
+ushort *XERFile::roomForLine(int size)
+{
+    if (!m_block || m_block->room() < size) {
+        closeBlock();
+        m_block = new XERTextBlock(qMax(size, m_blockChars));
+    }
+    return m_block->nextLine();
+}
+
+void XERFile::closeBlock()
+{
+    if (m_block)
+        m_block->close();
+    m_block.reset();
 }
 
 void XERFile::completeLine(const char *data, int size)
@@ -262,21 +288,25 @@ void XERFile::completeLine(const char *data, int size)
     if ((kind == XERObject::FieldNames || kind == XERObject::Record) && m_tables.isEmpty())
         return;
 
-    QString text;
+    // UTF-8 never decodes to more characters than it has bytes, and the
+    // single-byte code pages to exactly as many.
+    ushort *out = roomForLine(size);
+    int length = size;
     if (findTabs(data, size, m_tabScratch)) {
-        text = QString::fromLatin1(data, size);
+        fromLatin1(data, size, out);
     } else if (isValidUtf8(data, size)) {
-        text = QString::fromUtf8(data, size);
+        const QString text = QString::fromUtf8(data, size);
         findTabs(text, m_tabScratch);
+        length = text.size();
+        std::memcpy(out, text.utf16(), size_t(length) * sizeof(ushort));
     } else {
-        text = fromWindows1252(data, size);
+        fromWindows1252(data, size, out);
     }
-    const int *tabs = m_tabScratch.data();
-    const int tabCount = int(m_tabScratch.size());
+    const XERObject::Place place = m_block->addLine(length, m_tabScratch.data(), int(m_tabScratch.size()));
 
     switch (kind) {
     case XERObject::Table: {
-        auto *table = new XERTable(sequence, std::move(text), tabs, tabCount);
+        auto *table = new XERTable(sequence, place);
         m_objects.append(table);
         const bool wanted = m_wantedSet.isEmpty() || m_wantedSet.contains(table->field(1).toString().toUpper());
         if (wanted)
@@ -287,7 +317,7 @@ void XERFile::completeLine(const char *data, int size)
         break;
     }
     case XERObject::FieldNames: {
-        auto *fieldNames = new XERField(sequence, std::move(text), tabs, tabCount);
+        auto *fieldNames = new XERField(sequence, place);
         m_objects.append(fieldNames);
         XERTable *table = m_tables.last();
         if (XERField *replaced = table->takeFieldNames())
@@ -296,14 +326,14 @@ void XERFile::completeLine(const char *data, int size)
         break;
     }
     case XERObject::Header: {
-        auto *header = new XERHeader(sequence, std::move(text), tabs, tabCount);
+        auto *header = new XERHeader(sequence, place);
         m_objects.append(header);
         m_unowned.emplace_back(header);
         m_insideWantedTable = false;
         break;
     }
     case XERObject::Record: {
-        auto *record = new XERRecord(sequence, std::move(text), tabs, tabCount);
+        auto *record = new XERRecord(sequence, place);
         m_objects.append(record);
         m_tables.last()->appendRecord(record);
         break;

@@ -6,6 +6,7 @@
 #include "xerrecord.h"
 #include "xertable.h"
 
+#include <QExplicitlySharedDataPointer>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -68,6 +69,8 @@ private:
     ErrorCode scan(QIODevice &device);
     void clear();
     void completeLine(const char *data, int size);
+    ushort *roomForLine(int size);
+    void closeBlock();
 
     QString m_fileName;
     int m_lineEnd = CarriageReturnLineFeed;
@@ -83,6 +86,9 @@ private:
     bool m_insideWantedTable = false;
     qint32 m_sequence = 0;
     std::vector<int> m_tabScratch;
+    // The block the next lines go to, and the size of a fresh one.
+    QExplicitlySharedDataPointer<XERTextBlock> m_block;
+    int m_blockChars = 0;
 };
 
 } // namespace xer

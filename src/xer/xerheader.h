@@ -12,6 +12,10 @@ public:
         : XERObject(Header, sequence, std::move(text), tabs, tabCount)
     {
     }
+    XERHeader(qint32 sequence, const Place &place)
+        : XERObject(Header, sequence, place)
+    {
+    }
 };
 
 } // namespace xer

@@ -12,6 +12,10 @@ public:
         : XERObject(Record, sequence, std::move(text), tabs, tabCount)
     {
     }
+    XERRecord(qint32 sequence, const Place &place)
+        : XERObject(Record, sequence, place)
+    {
+    }
 };
 
 } // namespace xer

@@ -12,6 +12,11 @@ XERTable::XERTable(qint32 sequence, QString text, const int *tabs, int tabCount)
 {
 }
 
+XERTable::XERTable(qint32 sequence, const Place &place)
+    : XERObject(Table, sequence, place)
+{
+}
+
 XERTable::~XERTable()
 {
     delete m_fieldNames;

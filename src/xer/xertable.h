@@ -15,6 +15,7 @@ class XERTable : public XERObject
 {
 public:
     XERTable(qint32 sequence, QString text, const int *tabs = nullptr, int tabCount = -1);
+    XERTable(qint32 sequence, const Place &place);
     ~XERTable() override;
 
     QString name() const { return field(1).toString(); }

@@ -90,13 +90,32 @@ bool isValidUtf8(const char *data, int size)
 QString fromWindows1252(const char *data, int size)
 {
     QString text(size, Qt::Uninitialized);
-    ushort *out = reinterpret_cast<ushort *>(text.data());
+    fromWindows1252(data, size, reinterpret_cast<ushort *>(text.data()));
+    return text;
+}
+
+void fromWindows1252(const char *data, int size, ushort *out)
+{
     const auto *p = reinterpret_cast<const unsigned char *>(data);
     for (int i = 0; i < size; ++i) {
         const unsigned char c = p[i];
         out[i] = (c >= 0x80 && c <= 0x9F) ? kWindows1252High[c - 0x80] : ushort(c);
     }
-    return text;
+}
+
+void fromLatin1(const char *data, int size, ushort *out)
+{
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(chunk, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(chunk, zero));
+    }
+#endif
+    for (; i < size; ++i)
+        out[i] = static_cast<unsigned char>(data[i]);
 }
 
 bool findTabs(const char *data, int size, std::vector<int> &tabs)

@@ -20,6 +20,10 @@ bool isValidUtf8(const char *data, int size);
 QString decodeLine(const char *data, int size);
 
 QString fromWindows1252(const char *data, int size);
+// Writes the `size` characters of the Windows-1252 bytes to `out`.
+void fromWindows1252(const char *data, int size, ushort *out);
+// Writes the `size` characters of Latin-1 (or ASCII) bytes to `out`.
+void fromLatin1(const char *data, int size, ushort *out);
 
 // Puts the byte positions of the tabs of a line into `tabs`; returns true
 // when every byte is ASCII. One pass, as it runs over every wanted byte.

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "xerobject.h"
+
+#include <QSharedData>
+#include <QString>
+
+#include <vector>
+
+namespace xer {
+
+// Storage shared by many lines: their texts back to back (without
+// terminators) in one string, and their tab positions in one array. A block
+// is filled once, from the front, and then only read; the lines refer to it
+// by offset, so neither array may move under them while it is filled.
+class XERTextBlock : public QSharedData
+{
+public:
+    // Room for `capacity` characters.
+    explicit XERTextBlock(int capacity);
+    // A block whose room is filled with `text` already; addLine() takes it.
+    explicit XERTextBlock(QString text);
+
+    const QString &text() const { return m_text; }
+    const quint16 *tabs() const { return m_tabs.data(); }
+
+    // Characters that still fit.
+    int room() const { return m_text.size() - m_used; }
+    // Where the next line's `room()` characters may be written.
+    ushort *nextLine() { return reinterpret_cast<ushort *>(m_text.data()) + m_used; }
+    // Takes the `size` characters written at nextLine() as a line with the
+    // given tabs (positions within the line).
+    XERObject::Place addLine(int size, const int *tabs, int tabCount);
+    // Drops the unused room; nothing may be added afterwards.
+    void close();
+
+private:
+    QString m_text;
+    std::vector<quint16> m_tabs;
+    int m_used = 0;
+};
+
+} // namespace xer
