@@ -5,6 +5,85 @@
 #include <QMap>
 #include <QtDebug>
 
+namespace {
+
+// Joined key -> the last joined row holding it, matched as the key ordering matches. Integer and
+// text keys, the keys of every table, go to hashes; a balanced-tree search per row made the joins
+// the slowest step of loading a large schedule. Keys that only the ordering can match (fractional
+// numbers, dates) send the lookup to an ordered map of all joined keys, built on first need.
+class KeyLookup
+{
+public:
+    KeyLookup(const QAbstractItemModel* model, int keyColumn)
+        : model(model)
+        , keyColumn(keyColumn)
+    {
+        const int rows = model->rowCount();
+        integers.reserve(rows);
+        qlonglong integer = 0;
+        QString text;
+        for (int r = 0; r < rows; ++r) {
+            switch (pdVariantHashForm(keyAt(r), &integer, &text)) {
+            case PdHashForm::Invalid:
+                invalidRow = r;
+                break;
+            case PdHashForm::Integer:
+                integers.insert(integer, r);
+                break;
+            case PdHashForm::Text:
+                texts.insert(text, r);
+                break;
+            case PdHashForm::OrderedOnly:
+                buildOrdered();
+                return;
+            }
+        }
+    }
+
+    int find(const QVariant& key)
+    {
+        if (!orderedOnly) {
+            qlonglong integer = 0;
+            QString text;
+            switch (pdVariantHashForm(key, &integer, &text)) {
+            case PdHashForm::Invalid:
+                return invalidRow;
+            case PdHashForm::Integer:
+                return integers.value(integer, -1);
+            case PdHashForm::Text:
+                return texts.value(text, -1);
+            case PdHashForm::OrderedOnly:
+                buildOrdered();
+                break;
+            }
+        }
+        return ordered.value(key, -1);
+    }
+
+private:
+    QVariant keyAt(int row) const { return model->index(row, keyColumn).data(); }
+
+    void buildOrdered()
+    {
+        orderedOnly = true;
+        integers.clear();
+        texts.clear();
+        const int rows = model->rowCount();
+        for (int r = 0; r < rows; ++r)
+            ordered.insert(keyAt(r), r);
+    }
+
+    const QAbstractItemModel* model;
+    int keyColumn;
+    bool orderedOnly = false;
+    int invalidRow = -1;
+    QHash<qlonglong, int> integers;
+    QHash<QString, int> texts;
+    QMap<QVariant, int> ordered;
+};
+
+} // namespace
+
 PdJoinProxyModel::PdJoinProxyModel(QObject* parent)
     : QAbstractProxyModel(parent)
 {
@@ -322,16 +401,10 @@ void PdJoinProxyModel::buildRowMap(int position, bool notify)
         emit layoutAboutToBeChanged();
     const int proxyRows = masterRowCount();
     QVector<int> rowMap(proxyRows, -1);
-    QMap<QVariant, int> lookup;
-    const int joinedRows = mapping.model->rowCount();
-    for (int r = 0; r < joinedRows; ++r)
-        lookup.insert(mapping.model->index(r, mapping.joinedKeyColumn).data(), r);
+    KeyLookup lookup(mapping.model, mapping.joinedKeyColumn);
     // The proxy's own data: a key may sit in a column that an earlier mapping contributes.
-    for (int r = 0; r < proxyRows; ++r) {
-        const auto hit = lookup.constFind(data(index(r, mapping.masterKeyColumn)));
-        if (hit != lookup.constEnd())
-            rowMap[r] = hit.value();
-    }
+    for (int r = 0; r < proxyRows; ++r)
+        rowMap[r] = lookup.find(data(index(r, mapping.masterKeyColumn)));
     rowMaps[position] = rowMap;
     rebuildReverseMap(position);
     if (notify)

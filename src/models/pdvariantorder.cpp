@@ -158,3 +158,41 @@ bool pdVariantLess(const QVariant& a, const QVariant& b)
     }
     return false;
 }
+
+PdHashForm pdVariantHashForm(const QVariant& v, qlonglong* integer, QString* text)
+{
+    switch (v.userType()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        *integer = v.toLongLong();
+        return PdHashForm::Integer;
+    case QMetaType::QString:
+        // Equal texts are equal keys whether or not they read as numbers, and a numeric text never
+        // equals a number, so the text alone decides.
+        *text = v.toString();
+        return PdHashForm::Text;
+    default:
+        break;
+    }
+    const SortKey key = sortKeyOf(v);
+    switch (key.rank) {
+    case Rank::Invalid:
+        return PdHashForm::Invalid;
+    case Rank::Number:
+        if (!key.text.isEmpty()) {
+            *text = key.text;
+            return PdHashForm::Text;
+        }
+        if (key.integral) {
+            *integer = key.integer;
+            return PdHashForm::Integer;
+        }
+        return PdHashForm::OrderedOnly;
+    case Rank::Date:
+        return PdHashForm::OrderedOnly;
+    case Rank::Text:
+        *text = key.text;
+        return PdHashForm::Text;
+    }
+    return PdHashForm::OrderedOnly;
+}

@@ -1,4 +1,5 @@
 #include "pdjoinproxymodel.h"
+#include "pdvariantorder.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -64,6 +65,8 @@ private slots:
     void mirrorsMasterWithoutMappings();
     void joins_data();
     void joins();
+    void keysMatchAsTheyOrder_data();
+    void keysMatchAsTheyOrder();
     void mapsRoundTrip();
     void joinedCellsHaveNoChildren();
     void unjoinedCellsKeepWrittenValues();
@@ -116,6 +119,57 @@ void TestPdJoinProxyModel::joins()
     QVERIFY(join.addMapping(makeModel({"wbs", "name"}, joined, &f.owner), 0, {1}, 1));
     QVERIFY(!join.addMapping(nullptr, 0, {1}, 1));
     QCOMPARE(tableText(join), expected);
+}
+
+void TestPdJoinProxyModel::keysMatchAsTheyOrder_data()
+{
+    QTest::addColumn<QVariantList>("masterKeys");
+    QTest::addColumn<QVariantList>("joinedKeys");
+
+    QTest::newRow("integers of different widths")
+        << QVariantList{5, qlonglong(7), 9, true} << QVariantList{qlonglong(5), 7, 9u, 1};
+    QTest::newRow("a number and its texts stay apart")
+        << QVariantList{5, "5", "05", 6} << QVariantList{"5", 5, "5.0", "06"};
+    QTest::newRow("texts by character code") << QVariantList{"a", "A", "b"} << QVariantList{"A", "a", "B"};
+    QTest::newRow("empty keys meet empty keys") << QVariantList{QVariant(), "x"} << QVariantList{"x", QVariant()};
+    QTest::newRow("fractional and date keys by value")
+        << QVariantList{5.0, QDate(2020, 1, 1), 2.5, 3}
+        << QVariantList{5, QDateTime(QDate(2020, 1, 1), QTime(0, 0)), 2.5, 3.0};
+    QTest::newRow("fractional master key among integer keys")
+        << QVariantList{7.0, 3, "3"} << QVariantList{7, 3, 3, "x"};
+}
+
+// Whatever form a key takes, a master row joins the last joined row that the key ordering holds equal.
+void TestPdJoinProxyModel::keysMatchAsTheyOrder()
+{
+    QFETCH(QVariantList, masterKeys);
+    QFETCH(QVariantList, joinedKeys);
+    QStandardItemModel master(masterKeys.size(), 1);
+    QStandardItemModel joined(joinedKeys.size(), 2);
+    for (int r = 0; r < masterKeys.size(); ++r)
+        master.setData(master.index(r, 0), masterKeys.at(r));
+    for (int r = 0; r < joinedKeys.size(); ++r) {
+        joined.setData(joined.index(r, 0), joinedKeys.at(r));
+        joined.setData(joined.index(r, 1), r);
+    }
+    PdJoinProxyModel join;
+    QAbstractItemModelTester tester(&join, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    join.setSourceModel(&master);
+    QVERIFY(join.addMapping(&joined, 0, {1}, 0));
+
+    int matches = 0;
+    for (int r = 0; r < masterKeys.size(); ++r) {
+        const QVariant key = master.index(r, 0).data();
+        QVariant expected;
+        for (int j = 0; j < joinedKeys.size(); ++j) {
+            const QVariant other = joined.index(j, 0).data();
+            if (!pdVariantLess(key, other) && !pdVariantLess(other, key))
+                expected = j;
+        }
+        matches += expected.isValid() ? 1 : 0;
+        QVERIFY2(join.index(r, 1).data() == expected, qPrintable(QStringLiteral("master row %1").arg(r)));
+    }
+    QVERIFY(matches > 0);
 }
 
 void TestPdJoinProxyModel::mapsRoundTrip()
