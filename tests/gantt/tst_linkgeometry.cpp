@@ -1,5 +1,4 @@
 #include "linkgeometry.h"
-#include "taskrelationship.h"
 
 #include <QtTest>
 
@@ -9,30 +8,9 @@ class TestLinkGeometry : public QObject
 {
     Q_OBJECT
 private slots:
-    void typeCodes_data();
-    void typeCodes();
     void linkPath_data();
     void linkPath();
 };
-
-void TestLinkGeometry::typeCodes_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("finish to start") << "PR_FS" << 1;
-    QTest::newRow("start to finish") << "PR_SF" << 2;
-    QTest::newRow("finish to finish") << "PR_FF" << 3;
-    QTest::newRow("start to start") << "PR_SS" << 0;
-    QTest::newRow("lower case is not recognised") << "pr_fs" << 0;
-    QTest::newRow("empty text") << "" << 0;
-}
-
-void TestLinkGeometry::typeCodes()
-{
-    QFETCH(QString, text);
-    QFETCH(int, expected);
-    QCOMPARE(TaskRelationship::typeFromText(text), expected);
-}
 
 void TestLinkGeometry::linkPath_data()
 {
