@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 using namespace xer;
 
 namespace {
@@ -105,6 +107,9 @@ private slots:
     void sequenceNumbersCountCollectedLines();
     void blockBoundaries_data();
     void blockBoundaries();
+    void slicesOutliveTheReader();
+    void standaloneLinesSplitAtTabs_data();
+    void standaloneLinesSplitAtTabs();
     void progressReportsTenths_data();
     void progressReportsTenths();
     void unopenableFileGivesOpenError_data();
@@ -224,6 +229,15 @@ void TestXerFile::blockBoundaries_data()
     QByteArray umlaut = c;
     padTo(umlaut, MiB - 8);
     QTest::newRow("UTF-8 character split by the boundary") << umlaut + "%R\tab\xC3\xBC" "c\td\r\n";
+
+    // Lines of every length and encoding, far more text than one storage
+    // block holds, so lines end up on both sides of every block's end.
+    QByteArray many = c;
+    for (int i = 0; many.size() < 3 * MiB; ++i) {
+        many += "%R\t" + QByteArray::number(i) + "\t" + QByteArray(i % 997, char('a' + i % 26));
+        many += i % 3 == 0 ? "\tM\xC3\xBCller\r\n" : i % 3 == 1 ? "\tFa\xE7" "ade\r\n" : "\t\r\n";
+    }
+    QTest::newRow("lines spread over many storage blocks") << many;
 }
 
 void TestXerFile::blockBoundaries()
@@ -239,6 +253,43 @@ void TestXerFile::blockBoundaries()
     XERFile file(path, 2, {"TASK"});
     QCOMPARE(file.read(), NoError);
     QCOMPARE(dump(file), referenceDump(content, {"TASK"}));
+}
+
+void TestXerFile::slicesOutliveTheReader()
+{
+    QByteArray content = header() + "%T\tTASK\r\n%F\ttask_id\ttask_name\r\n";
+    for (int i = 0; i < 20000; ++i)
+        content += "%R\t" + QByteArray::number(i) + "\tname\r\n";
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    auto file = std::make_unique<XERFile>(QString(), 2, QStringList{"TASK"});
+    QCOMPARE(file->read(&buffer), NoError);
+    std::unique_ptr<XERField> names(file->tables().first()->takeFieldNames());
+    file.reset();
+    QCOMPARE(names->field(2), QLatin1String("task_name"));
+    QCOMPARE(names->text(), QStringLiteral("%F\ttask_id\ttask_name"));
+}
+
+void TestXerFile::standaloneLinesSplitAtTabs_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << QStringLiteral("%R\t1\tDig");
+    QTest::newRow("empty fields") << QStringLiteral("%R\t\t\t");
+    QTest::newRow("no tab") << QStringLiteral("%E");
+    QTest::newRow("tabs beyond 64 Ki characters")
+        << "%R\t" + QString(0x10000, 'w') + "\tafter\t" + QString(0x20000, 'x') + "\tend";
+}
+
+void TestXerFile::standaloneLinesSplitAtTabs()
+{
+    QFETCH(QString, text);
+    const QStringList expected = text.split('\t');
+    const XERRecord record(7, text);
+    QCOMPARE(record.fieldCount(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(record.field(i).toString(), expected.at(i));
+    QVERIFY(record.field(expected.size()).isEmpty());
+    QCOMPARE(record.text(), text);
 }
 
 void TestXerFile::progressReportsTenths_data()
