@@ -1,8 +1,16 @@
 #include "activities.h"
+#include "chartarea.h"
+#include "dateaxis.h"
+#include "ganttchart.h"
 #include "pdmodelutils.h"
+#include "pdparentitemproxymodel.h"
+#include "qgcvaxis.h"
+#include "taskitem.h"
 
 #include <QAbstractItemModelTester>
 #include <QAbstractProxyModel>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <QtTest>
@@ -17,6 +25,69 @@ QStringList headerTexts(const QAbstractItemModel *model)
     return texts;
 }
 
+// A flat activity table whose first `groups` rows of every block are group
+// rows: block g is one group row followed by `perGroup` activities.
+QStandardItemModel *groupedSource(int groups, int perGroup, PdParentItemProxyModel::ParentMap *map)
+{
+    const int rows = groups * (perGroup + 1);
+    auto *source = new QStandardItemModel(rows, 6);
+    source->setHorizontalHeaderLabels({"ID", "parentID", "Activity ID", "Start Date", "Finish Date", "Activity Type"});
+    const QDateTime start(QDate(2026, 3, 2), QTime(8, 0));
+    for (int row = 0; row < rows; ++row) {
+        const bool group = row % (perGroup + 1) == 0;
+        source->setData(source->index(row, 0), row + 1);
+        source->setData(source->index(row, 2), group ? QStringLiteral("G%1").arg(row) : QStringLiteral("A%1").arg(row));
+        source->setData(source->index(row, 3), start.addDays(row));
+        source->setData(source->index(row, 4), start.addDays(row + 3));
+        source->setData(source->index(row, 5), group ? QStringLiteral("Summary") : QStringLiteral("Task"));
+        if (group)
+            (*map)[-1].append(row);
+        else
+            (*map)[row - row % (perGroup + 1)].append(row);
+    }
+    return source;
+}
+
+// The rows the tree shows, top to bottom, as column-0 indexes.
+QModelIndexList shownRows(const QTreeView *tree)
+{
+    QModelIndexList rows;
+    for (QModelIndex index = tree->model()->index(0, 0); index.isValid(); index = tree->indexBelow(index))
+        rows << index.siblingAtColumn(0);
+    return rows;
+}
+
+QModelIndexList chartRows(const mygc::GanttChart *chart)
+{
+    QModelIndexList rows;
+    for (const auto &item : chart->items())
+        rows << item->index();
+    return rows;
+}
+
+// Given a view over `groups` groups of `perGroup` activities each, all collapsed.
+struct Fixture
+{
+    Fixture(int groups, int perGroup)
+        : source(groupedSource(groups, perGroup, &map))
+    {
+        view.setModels(source.get(), nullptr, nullptr, nullptr, nullptr, true);
+        view.parentProxy()->setParentMap(map);
+        tree = view.treeView();
+        chart = view.ganttChart();
+        tester = std::make_unique<QAbstractItemModelTester>(tree->model(),
+                                                            QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
+    bool settled() const { return QTest::qWaitFor([this] { return !chart->isRebuildPending(); }); }
+
+    PdParentItemProxyModel::ParentMap map;
+    std::unique_ptr<QStandardItemModel> source;
+    Activities view;
+    QTreeView *tree = nullptr;
+    mygc::GanttChart *chart = nullptr;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+};
+
 } // namespace
 
 class TestActivities : public QObject
@@ -25,6 +96,14 @@ class TestActivities : public QObject
 private slots:
     void showsOneTopLevelRowPerActivity_data();
     void showsOneTopLevelRowPerActivity();
+    void chartRowsFollowTheTree_data();
+    void chartRowsFollowTheTree();
+    void treeCurrentRowReachesTheChart_data();
+    void treeCurrentRowReachesTheChart();
+    void chartCurrentRowReachesTheTree();
+    void currentRowSurvivesARebuild();
+    void rowsLineUpWhereverTheTreeScrolls_data();
+    void rowsLineUpWhereverTheTreeScrolls();
 };
 
 void TestActivities::showsOneTopLevelRowPerActivity_data()
@@ -56,6 +135,7 @@ void TestActivities::showsOneTopLevelRowPerActivity()
     QCOMPARE(view.initialRowCount(), rows);
     QCOMPARE(shown->rowCount(), rows);
     QCOMPARE(headerTexts(shown), headerTexts(source));
+    QCOMPARE(view.ganttChart()->items().size(), rows);
     auto *proxy = qobject_cast<QAbstractProxyModel *>(shown);
     QVERIFY(proxy);
     for (const QModelIndex &index : allIndexes(shown)) {
@@ -72,6 +152,169 @@ void TestActivities::showsOneTopLevelRowPerActivity()
     delete source;
     QCOMPARE(headerTexts(tree->model()), emptyColumns);
     QCOMPARE(tree->model()->rowCount(), 0);
+    QCOMPARE(view.ganttChart()->items().size(), 0);
+}
+
+void TestActivities::chartRowsFollowTheTree_data()
+{
+    QTest::addColumn<QString>("steps");
+
+    QTest::newRow("all collapsed") << "";
+    QTest::newRow("first group expanded") << "+0";
+    QTest::newRow("last group expanded") << "+3";
+    QTest::newRow("everything expanded") << "*";
+    QTest::newRow("expanded then collapsed again") << "* -1 -2";
+}
+
+void TestActivities::chartRowsFollowTheTree()
+{
+    QFETCH(QString, steps);
+    Fixture f(4, 3);
+    for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("*"))
+            f.tree->expandAll();
+        else if (step.startsWith(QLatin1Char('+')))
+            f.tree->expand(f.tree->model()->index(step.midRef(1).toInt(), 0));
+        else
+            f.tree->collapse(f.tree->model()->index(step.midRef(1).toInt(), 0));
+    }
+    QVERIFY(f.settled());
+
+    const QModelIndexList rows = shownRows(f.tree);
+    QCOMPARE(chartRows(f.chart), rows);
+    const mygc::QGCVAxis *geometry = f.chart->verticalAxis();
+    for (int r = 0; r < rows.size(); ++r) {
+        QCOMPARE(geometry->rowHeight(r), f.tree->visualRect(rows.at(r).siblingAtColumn(2)).height());
+        QCOMPARE(f.chart->items().at(r)->kind(), f.tree->model()->hasChildren(rows.at(r)) ? 2 : 0);
+    }
+}
+
+void TestActivities::treeCurrentRowReachesTheChart_data()
+{
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+
+    // (group, child); child -1 is the group row itself.
+    QTest::newRow("to the next sibling") << QPoint(0, 1) << QPoint(0, 2);
+    QTest::newRow("to the same row number under another group") << QPoint(0, 1) << QPoint(2, 1);
+    QTest::newRow("from an activity to a group row") << QPoint(1, 0) << QPoint(3, -1);
+    QTest::newRow("from a group row to a first child") << QPoint(2, -1) << QPoint(2, 0);
+}
+
+void TestActivities::treeCurrentRowReachesTheChart()
+{
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    Fixture f(4, 3);
+    f.tree->expandAll();
+    QVERIFY(f.settled());
+    const auto indexOf = [&](QPoint p) {
+        const QModelIndex group = f.tree->model()->index(p.x(), 2);
+        return p.y() < 0 ? group : f.tree->model()->index(p.y(), 2, group.siblingAtColumn(0));
+    };
+    QSignalSpy chartSignals(f.chart, &mygc::GanttChart::selectionChanged);
+
+    f.tree->setCurrentIndex(indexOf(from));
+    QCOMPARE(f.chart->chartArea()->currentRow(), shownRows(f.tree).indexOf(indexOf(from).siblingAtColumn(0)));
+    f.tree->setCurrentIndex(indexOf(to));
+    QCOMPARE(f.chart->chartArea()->currentRow(), shownRows(f.tree).indexOf(indexOf(to).siblingAtColumn(0)));
+    QCOMPARE(chartSignals.count(), 0);
+}
+
+void TestActivities::chartCurrentRowReachesTheTree()
+{
+    Fixture f(3, 4);
+    f.tree->expand(f.tree->model()->index(1, 0));
+    QVERIFY(f.settled());
+    const QModelIndexList rows = shownRows(f.tree);
+    mygc::ChartArea *area = f.chart->chartArea();
+
+    for (int r = rows.size() - 1; r >= 0; --r) {
+        area->setCurrentRow(r);
+        QCOMPARE(f.tree->currentIndex().siblingAtColumn(0), rows.at(r));
+        QVERIFY(f.tree->selectionModel()->isRowSelected(rows.at(r).row(), rows.at(r).parent()));
+    }
+    for (int r = 1; r < rows.size(); ++r) {
+        QTest::keyClick(area, Qt::Key_Down);
+        QCOMPARE(f.tree->currentIndex().siblingAtColumn(0), rows.at(r));
+        QCOMPARE(area->currentRow(), r);
+    }
+}
+
+void TestActivities::currentRowSurvivesARebuild()
+{
+    // Given the current row in the last group, when rows above it come and
+    // go, the chart's current row moves with it.
+    Fixture f(3, 4);
+    f.tree->expandAll();
+    const QModelIndex current = f.tree->model()->index(2, 0, f.tree->model()->index(2, 0));
+    f.tree->setCurrentIndex(current);
+    for (const int group : {0, 1}) {
+        f.tree->collapse(f.tree->model()->index(group, 0));
+        QVERIFY(f.settled());
+        QCOMPARE(f.chart->chartArea()->currentRow(), shownRows(f.tree).indexOf(current));
+    }
+    f.tree->sortByColumn(2, Qt::DescendingOrder);
+    QVERIFY(f.settled());
+    QCOMPARE(f.chart->chartArea()->currentRow(), shownRows(f.tree).indexOf(f.tree->currentIndex().siblingAtColumn(0)));
+    QVERIFY(f.chart->chartArea()->currentRow() >= 0);
+}
+
+void TestActivities::rowsLineUpWhereverTheTreeScrolls_data()
+{
+    QTest::addColumn<QVector<int>>("levels");
+    QTest::addColumn<double>("position");
+    QTest::addColumn<bool>("narrowColumns");
+
+    QTest::newRow("one band, at the top") << QVector<int>{3} << 0.0 << false;
+    QTest::newRow("three bands, in the middle") << QVector<int>{3, 4, 6} << 0.5 << false;
+    QTest::newRow("three bands, at the end") << QVector<int>{3, 4, 6} << 1.0 << false;
+    QTest::newRow("two bands, one row before the end") << QVector<int>{6, 9} << -1.0 << false;
+    QTest::newRow("tree columns need no scrolling, at the end") << QVector<int>{3, 4} << 1.0 << true;
+}
+
+void TestActivities::rowsLineUpWhereverTheTreeScrolls()
+{
+    QFETCH(QVector<int>, levels);
+    QFETCH(double, position);
+    QFETCH(bool, narrowColumns);
+    Fixture f(6, 40);
+    if (narrowColumns)
+        f.tree->header()->setDefaultSectionSize(30);
+    f.view.resize(900, 333);
+    f.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    f.chart->setLevels(levels);
+    f.tree->expandAll();
+    QVERIFY(f.settled());
+
+    QScrollBar *bar = f.tree->verticalScrollBar();
+    bar->setValue(position < 0 ? bar->maximum() - 1 : qRound(bar->maximum() * position));
+    QVERIFY(f.settled());
+
+    // Both viewports start and end at the same height, so the header is as
+    // tall as the axis and every row can line up.
+    const QWidget *treePort = f.tree->viewport();
+    const QWidget *chartPort = f.chart->viewport();
+    QCOMPARE(f.tree->header()->height(), f.chart->dateAxisHeight());
+    QCOMPARE(treePort->mapTo(&f.view, QPoint(0, 0)).y(), chartPort->mapTo(&f.view, QPoint(0, 0)).y());
+    QCOMPARE(treePort->height(), chartPort->height());
+
+    const QModelIndexList rows = shownRows(f.tree);
+    const mygc::QGCVAxis *geometry = f.chart->verticalAxis();
+    const int chartTop = f.chart->verticalScrollBar()->value();
+    int checked = 0;
+    for (int y = 0; y < treePort->height(); y += geometry->rowHeight(0) / 2) {
+        const QModelIndex index = f.tree->indexAt(QPoint(treePort->width() / 2, y));
+        if (!index.isValid())
+            continue;
+        const int row = rows.indexOf(index.siblingAtColumn(0));
+        QCOMPARE(geometry->rowTop(row) - chartTop, f.tree->visualRect(index).top());
+        ++checked;
+    }
+    QVERIFY(checked > 10);
+    if (position >= 1.0)
+        QVERIFY(f.tree->visualRect(rows.last().siblingAtColumn(2)).bottom() < treePort->height());
 }
 
 QTEST_MAIN(TestActivities)
