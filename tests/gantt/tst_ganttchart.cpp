@@ -284,7 +284,6 @@ private slots:
                                   m_chart->baselineFinishColumn(), m_chart->actualStartColumn(),
                                   m_chart->actualFinishColumn()};
         QCOMPARE(actual, expected);
-        QCOMPARE(m_chart->barStyles().size(), styles.size());
     }
 
     void firstRowWithoutDatesKeepsToday()

@@ -1,6 +1,7 @@
 #include "pdganttviewbarstyle.h"
 
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -43,6 +44,9 @@ private slots:
     {
         QFETCH(PdGanttViewBarStyle, style);
         QFETCH(PdGanttViewBarStyle, expected);
+        // Colours are always written as "#rrggbb", an unset one as black.
+        for (const char* key : {"startPointColor", "bodyColor", "endPointColor"})
+            QVERIFY(QRegularExpression("^#[0-9a-f]{6}$").match(style.toJson().value(key).toString()).hasMatch());
         const QByteArray text = QJsonDocument(style.toJson()).toJson();
         const PdGanttViewBarStyle back = PdGanttViewBarStyle::fromJson(QJsonDocument::fromJson(text).object());
         QCOMPARE(back.displayColumns, expected.displayColumns);
