@@ -93,7 +93,9 @@ private slots:
         QTest::newRow("names repeat with a round number") << 6000;
     }
 
-    // Same seed, same bytes; unique ids and codes; every reference leads somewhere.
+    // Same seed, same bytes; unique ids and codes; every reference leads
+    // somewhere; early dates honour every relationship without a lead, so a
+    // broken forward pass shows here.
     void generatedFile()
     {
         QFETCH(int, activities);
@@ -111,26 +113,17 @@ private slots:
         QCOMPARE(taskIds.size(), activities);
         QCOMPARE(valuesOf(tables, "TASK", "task_code").size(), activities);
         QVERIFY(valuesOf(tables, "PROJWBS", "wbs_id").contains(valuesOf(tables, "TASK", "wbs_id")));
-        for (int r = 0; r < task.rows.size(); ++r) {
-            QVERIFY(xerDate(task.value(r, "target_start_date")) <= xerDate(task.value(r, "target_end_date")));
-            QVERIFY(xerDate(task.value(r, "early_end_date")) <= xerDate(task.value(r, "late_end_date")));
-        }
-        for (const char* table : {"TASKPRED", "TASKRSRC", "TASKACTV"})
+        for (const char* table : { "TASKPRED", "TASKRSRC", "TASKACTV" })
             QVERIFY2(taskIds.contains(valuesOf(tables, table, "task_id")), table);
         QVERIFY(taskIds.contains(valuesOf(tables, "TASKPRED", "pred_task_id")));
         QVERIFY(valuesOf(tables, "RSRC", "rsrc_id").contains(valuesOf(tables, "TASKRSRC", "rsrc_id")));
-    }
 
-    // Early dates must honour every relationship without a lead; a broken forward pass shows here.
-    void scheduleRespectsItsLogic()
-    {
-        QString problem;
-        const Tables tables = parse(XerGenerator(11, 3000).toByteArray(), &problem);
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        const Table& task = tables.value("TASK");
         QHash<QString, int> rowOf;
-        for (int r = 0; r < task.rows.size(); ++r)
+        for (int r = 0; r < task.rows.size(); ++r) {
+            QVERIFY(xerDate(task.value(r, "target_start_date")) <= xerDate(task.value(r, "target_end_date")));
+            QVERIFY(xerDate(task.value(r, "early_end_date")) <= xerDate(task.value(r, "late_end_date")));
             rowOf.insert(task.value(r, "task_id"), r);
+        }
         const Table& pred = tables.value("TASKPRED");
         int checked = 0;
         for (int r = 0; r < pred.rows.size(); ++r) {
@@ -146,7 +139,7 @@ private slots:
                 QVERIFY2(xerDate(task.value(s, succ)) >= xerDate(task.value(p, anchor)), qPrintable(where));
             ++checked;
         }
-        QVERIFY(checked > 1000);
+        QVERIFY2(checked * 10 >= pred.rows.size() * 9, "too few links checked to mean anything");
     }
 
     void demoHasEveryKind_data()
@@ -154,12 +147,12 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QStringList>("values");
-        QTest::newRow("every status") << "TASK" << "status_code" << QStringList{"TK_NotStart", "TK_Active", "TK_Complete"};
-        QTest::newRow("every activity type") << "TASK" << "task_type" << QStringList{"TT_Task", "TT_Mile", "TT_FinMile", "TT_LOE", "TT_Rsrc"};
-        QTest::newRow("every constraint, and none") << "TASK" << "cstr_type" << QStringList{"CS_MSO", "CS_MANDSTART", "CS_MEOB", "CS_MANDFIN", ""};
-        QTest::newRow("all four relationship types") << "TASKPRED" << "pred_type" << QStringList{"PR_FS", "PR_SS", "PR_FF", "PR_SF"};
-        QTest::newRow("text, date and number fields") << "UDFTYPE" << "logical_data_type" << QStringList{"FT_TEXT", "FT_START_DATE", "FT_INT"};
-        QTest::newRow("an empty field value") << "UDFVALUE" << "udf_text" << QStringList{QString()};
+        QTest::newRow("every status") << "TASK" << "status_code" << QStringList { "TK_NotStart", "TK_Active", "TK_Complete" };
+        QTest::newRow("every activity type") << "TASK" << "task_type" << QStringList { "TT_Task", "TT_Mile", "TT_FinMile", "TT_LOE", "TT_Rsrc" };
+        QTest::newRow("every constraint, and none") << "TASK" << "cstr_type" << QStringList { "CS_MSO", "CS_MANDSTART", "CS_MEOB", "CS_MANDFIN", "" };
+        QTest::newRow("all four relationship types") << "TASKPRED" << "pred_type" << QStringList { "PR_FS", "PR_SS", "PR_FF", "PR_SF" };
+        QTest::newRow("text, date and number fields") << "UDFTYPE" << "logical_data_type" << QStringList { "FT_TEXT", "FT_START_DATE", "FT_INT" };
+        QTest::newRow("an empty field value") << "UDFVALUE" << "udf_text" << QStringList { QString() };
     }
 
     void demoHasEveryKind()
