@@ -86,8 +86,6 @@ private slots:
         QTest::newRow("last activity column") << "TASK" << 58 << QStringList { "outline_level", "Outline Level", "string", "Lists", "calculated" };
         QTest::newRow("wbs code builds tree") << "PROJWBS" << 2 << QStringList { "wbs_short_name", "WBS Code", "string", "General", "structure" };
         QTest::newRow("relationship lag") << "TASKPRED" << 4 << QStringList { "lag_hr_cnt", "Lag", "double", "hidden", "" };
-        QTest::newRow("assignment rate type") << "TASKRSRC" << 24 << QStringList { "rate_type", "Multiple resource rates", "string", "Resources", "" };
-        QTest::newRow("code type scope") << "ACTVTYPE" << 4 << QStringList { "actv_code_type_scope", "Scope", "string", "Activity Codes", "" };
         QTest::newRow("code assignment proj_id is text") << "TASKACTV" << 3 << QStringList { "proj_id", "proj_id", "string", "system", "" };
         QTest::newRow("udf number is integer") << "UDFVALUE" << 5 << QStringList { "udf_number", "udf_number", "integer", "User Defined Field", "" };
     }
