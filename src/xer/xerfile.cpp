@@ -288,20 +288,7 @@ void XERFile::completeLine(const char *data, int size)
     if ((kind == XERObject::FieldNames || kind == XERObject::Record) && m_tables.isEmpty())
         return;
 
-    // UTF-8 never decodes to more characters than it has bytes, and the
-    // single-byte code pages to exactly as many.
-    ushort *out = roomForLine(size);
-    int length = size;
-    if (findTabs(data, size, m_tabScratch)) {
-        fromLatin1(data, size, out);
-    } else if (isValidUtf8(data, size)) {
-        const QString text = QString::fromUtf8(data, size);
-        findTabs(text, m_tabScratch);
-        length = text.size();
-        std::memcpy(out, text.utf16(), size_t(length) * sizeof(ushort));
-    } else {
-        fromWindows1252(data, size, out);
-    }
+    const int length = decodeLine(data, size, roomForLine(size), m_tabScratch);
     const XERObject::Place place = m_block->addLine(length, m_tabScratch.data(), int(m_tabScratch.size()));
 
     switch (kind) {

@@ -165,11 +165,64 @@ void findTabs(const QString &text, std::vector<int> &tabs)
 
 QString decodeLine(const char *data, int size)
 {
-    if (isAscii(data, size))
-        return QString::fromLatin1(data, size);
-    if (isValidUtf8(data, size))
-        return QString::fromUtf8(data, size);
-    return fromWindows1252(data, size);
+    QString text(size, Qt::Uninitialized);
+    std::vector<int> tabs;
+    text.resize(decodeLine(data, size, reinterpret_cast<ushort *>(text.data()), tabs));
+    return text;
+}
+
+int decodeLine(const char *data, int size, ushort *out, std::vector<int> &tabs)
+{
+    if (findTabs(data, size, tabs)) {
+        fromLatin1(data, size, out);
+        return size;
+    }
+    if (!isValidUtf8(data, size)) {
+        fromWindows1252(data, size, out);
+        return size;
+    }
+    // Checked already, so every sequence is whole and well formed.
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    int written = 0;
+    std::size_t nextTab = 0;
+    for (int i = 0; i < size;) {
+#ifdef __SSE2__
+        // Most of a line is ASCII even when a name in it is not.
+        if (i + 16 <= size) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            if (_mm_movemask_epi8(chunk) == 0) {
+                const __m128i zero = _mm_setzero_si128();
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + written), _mm_unpacklo_epi8(chunk, zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + written + 8), _mm_unpackhi_epi8(chunk, zero));
+                const __m128i tab = _mm_set1_epi8('\t');
+                for (unsigned hits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab))); hits; hits &= hits - 1)
+                    tabs[nextTab++] = written + __builtin_ctz(hits);
+                i += 16;
+                written += 16;
+                continue;
+            }
+        }
+#endif
+        const unsigned c = p[i];
+        if (c < 0x80) {
+            if (c == '\t')
+                tabs[nextTab++] = written;
+            out[written++] = ushort(c);
+            i += 1;
+        } else if (c < 0xE0) {
+            out[written++] = ushort((c & 0x1F) << 6 | (p[i + 1] & 0x3F));
+            i += 2;
+        } else if (c < 0xF0) {
+            out[written++] = ushort((c & 0x0F) << 12 | (p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F));
+            i += 3;
+        } else {
+            const uint code = (c & 0x07) << 18 | (p[i + 1] & 0x3F) << 12 | (p[i + 2] & 0x3F) << 6 | (p[i + 3] & 0x3F);
+            out[written++] = QChar::highSurrogate(code);
+            out[written++] = QChar::lowSurrogate(code);
+            i += 4;
+        }
+    }
+    return written;
 }
 
 } // namespace xer

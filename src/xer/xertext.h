@@ -19,6 +19,11 @@ bool isValidUtf8(const char *data, int size);
 // QString::fromUtf8 would.
 QString decodeLine(const char *data, int size);
 
+// The same into `out`, which has room for `size` characters (no line
+// decodes to more); returns the number written. `tabs` gets the character
+// positions of the tabs, found on the way.
+int decodeLine(const char *data, int size, ushort *out, std::vector<int> &tabs);
+
 QString fromWindows1252(const char *data, int size);
 // Writes the `size` characters of the Windows-1252 bytes to `out`.
 void fromWindows1252(const char *data, int size, ushort *out);

@@ -1,6 +1,19 @@
 #include "xertextblock.h"
 
+#include <cstdlib>
+
 namespace xer {
+
+namespace {
+
+quint16 *resized(quint16 *tabs, int count)
+{
+    auto *moved = static_cast<quint16 *>(std::realloc(tabs, std::size_t(qMax(count, 1)) * sizeof(quint16)));
+    Q_CHECK_PTR(moved);
+    return moved;
+}
+
+} // namespace
 
 XERTextBlock::XERTextBlock(int capacity)
     : m_text(capacity, Qt::Uninitialized)
@@ -12,18 +25,32 @@ XERTextBlock::XERTextBlock(QString text)
 {
 }
 
+XERTextBlock::~XERTextBlock()
+{
+    std::free(m_tabs);
+}
+
 XERObject::Place XERTextBlock::addLine(int size, const int *tabs, int tabCount)
 {
-    const XERObject::Place place{this, m_used, size, int(m_tabs.size()), tabCount};
-    if (size > 0xFFFF) {
+    const XERObject::Place place{this, m_used, size, m_tabCount, tabCount};
+    const bool wide = size > 0xFFFF;
+    const int needed = m_tabCount + (wide ? 2 * tabCount : tabCount);
+    if (needed > m_tabCapacity) {
+        // About one tab in eight characters is usual; start there.
+        m_tabCapacity = qMax(needed, qMax(2 * m_tabCapacity, m_text.size() / 8));
+        m_tabs = resized(m_tabs, m_tabCapacity);
+    }
+    quint16 *out = m_tabs + m_tabCount;
+    if (wide) {
         for (int i = 0; i < tabCount; ++i) {
-            m_tabs.push_back(quint16(tabs[i] & 0xFFFF));
-            m_tabs.push_back(quint16(unsigned(tabs[i]) >> 16));
+            *out++ = quint16(tabs[i] & 0xFFFF);
+            *out++ = quint16(unsigned(tabs[i]) >> 16);
         }
     } else {
         for (int i = 0; i < tabCount; ++i)
-            m_tabs.push_back(quint16(tabs[i]));
+            *out++ = quint16(tabs[i]);
     }
+    m_tabCount = needed;
     m_used += size;
     return place;
 }
@@ -36,7 +63,10 @@ void XERTextBlock::close()
     m_text.resize(m_used);
     if (squeeze)
         m_text.squeeze();
-    m_tabs.shrink_to_fit();
+    if (m_tabCapacity > m_tabCount) {
+        m_tabs = resized(m_tabs, m_tabCount);
+        m_tabCapacity = m_tabCount;
+    }
 }
 
 } // namespace xer

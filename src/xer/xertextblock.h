@@ -5,8 +5,6 @@
 #include <QSharedData>
 #include <QString>
 
-#include <vector>
-
 namespace xer {
 
 // Storage shared by many lines: their texts back to back (without
@@ -20,9 +18,10 @@ public:
     explicit XERTextBlock(int capacity);
     // A block whose room is filled with `text` already; addLine() takes it.
     explicit XERTextBlock(QString text);
+    ~XERTextBlock();
 
     const QString &text() const { return m_text; }
-    const quint16 *tabs() const { return m_tabs.data(); }
+    const quint16 *tabs() const { return m_tabs; }
 
     // Characters that still fit.
     int room() const { return m_text.size() - m_used; }
@@ -35,8 +34,13 @@ public:
     void close();
 
 private:
+    Q_DISABLE_COPY(XERTextBlock)
+
     QString m_text;
-    std::vector<quint16> m_tabs;
+    // Grown and finally shrunk with realloc(), which shrinks in place.
+    quint16 *m_tabs = nullptr;
+    int m_tabCount = 0;
+    int m_tabCapacity = 0;
     int m_used = 0;
 };
 

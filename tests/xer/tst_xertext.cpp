@@ -28,12 +28,28 @@ void TestXerText::decodesUtf8OrWindows1252_data()
     QTest::newRow("UTF-8 surrogate is not UTF-8") << QByteArray("\xED\xA0\x80") << QString::fromUtf8("í\xC2\xA0€");
     QTest::newRow("sequence cut short at the end") << QByteArray("ab\xC3") << QString::fromUtf8("abÃ");
     QTest::newRow("above U+10FFFF is not UTF-8") << QByteArray("\xF4\x90\x80\x80") << QString::fromUtf8("ô\xC2\x90€€");
+    QTest::newRow("UTF-8 fields among long plain runs")
+        << QByteArray("%R\tM\xC3\xBCller\tFa\xC3\xA7" "ade with a long plain tail\t\t\xF0\x9F\x8F\x97\tand the end of it")
+        << QString::fromUtf8("%R\tMüller\tFaçade with a long plain tail\t\t\xF0\x9F\x8F\x97\tand the end of it");
+    QTest::newRow("Windows-1252 fields") << QByteArray("%R\tM\xFCller\t\x80\t") << QString::fromUtf8("%R\tMüller\t€\t");
 }
 
 void TestXerText::decodesUtf8OrWindows1252()
 {
     QFETCH(QByteArray, bytes);
-    QTEST(xer::decodeLine(bytes.constData(), bytes.size()), "expected");
+    QFETCH(QString, expected);
+    QCOMPARE(xer::decodeLine(bytes.constData(), bytes.size()), expected);
+
+    QVector<ushort> out(bytes.size());
+    std::vector<int> tabs;
+    const int size = xer::decodeLine(bytes.constData(), bytes.size(), out.data(), tabs);
+    QCOMPARE(QString::fromUtf16(out.constData(), size), expected);
+    QVector<int> expectedTabs;
+    for (int i = 0; i < expected.size(); ++i) {
+        if (expected.at(i) == '\t')
+            expectedTabs << i;
+    }
+    QCOMPARE(QVector<int>(tabs.begin(), tabs.end()), expectedTabs);
 }
 
 QTEST_APPLESS_MAIN(TestXerText)
