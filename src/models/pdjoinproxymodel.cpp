@@ -276,6 +276,30 @@ bool PdJoinProxyModel::setData(const QModelIndex& index, const QVariant& value, 
     return true;
 }
 
+// QAbstractProxyModel hands every mapped index to the master, which for a joined column would
+// read or write the master's cell at another model's row and column.
+QMap<int, QVariant> PdJoinProxyModel::itemData(const QModelIndex& index) const
+{
+    const QModelIndex source = mapToSource(index);
+    if (source.isValid())
+        return source.model()->itemData(source);
+    return QAbstractItemModel::itemData(index);
+}
+
+bool PdJoinProxyModel::setItemData(const QModelIndex& index, const QMap<int, QVariant>& roles)
+{
+    const QModelIndex source = mapToSource(index);
+    if (source.isValid())
+        return const_cast<QAbstractItemModel*>(source.model())->setItemData(source, roles);
+    return QAbstractItemModel::setItemData(index, roles);
+}
+
+// Encoded from the join's own cells, for the same reason.
+QMimeData* PdJoinProxyModel::mimeData(const QModelIndexList& indexes) const
+{
+    return QAbstractItemModel::mimeData(indexes);
+}
+
 Qt::ItemFlags PdJoinProxyModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())

@@ -43,6 +43,9 @@ public:
     bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QMap<int, QVariant> itemData(const QModelIndex& index) const override;
+    bool setItemData(const QModelIndex& index, const QMap<int, QVariant>& roles) override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
                        int role = Qt::EditRole) override;

@@ -70,6 +70,7 @@ private slots:
     void mapsRoundTrip();
     void joinedCellsHaveNoChildren();
     void unjoinedCellsKeepWrittenValues();
+    void itemDataReachesTheJoinedModel();
     void headersAndColumnOwners();
     void emptyMasterWarns();
     void masterRowChangesKeepRowsAligned();
@@ -222,6 +223,20 @@ void TestPdJoinProxyModel::unjoinedCellsKeepWrittenValues()
     QVERIFY(f.join.setData(f.join.index(0, 2), "Yard", Qt::EditRole));
     QCOMPARE(f.wbs->item(0, 1)->text(), QStringLiteral("Yard"));
     QCOMPARE(f.join.index(3, 2).data().toString(), QStringLiteral("Yard"));
+}
+
+void TestPdJoinProxyModel::itemDataReachesTheJoinedModel()
+{
+    Fixture f;
+    const QModelIndex joined = f.join.index(0, 2);
+    QCOMPARE(f.join.itemData(joined), f.wbs->itemData(f.wbs->index(0, 1)));
+    QVERIFY(f.join.setItemData(joined, {{Qt::DisplayRole, "Yard"}}));
+    QCOMPARE(f.wbs->item(0, 1)->text(), QStringLiteral("Yard"));
+    QCOMPARE(tableText(*f.tasks), QStringLiteral("t1,w1|t2,w2|t3,w9|t4,w1"));
+
+    const QModelIndex unjoined = f.join.index(2, 2);
+    QVERIFY(f.join.setItemData(unjoined, {{Qt::DisplayRole, "kept"}}));
+    QCOMPARE(f.join.itemData(unjoined).value(Qt::DisplayRole).toString(), QStringLiteral("kept"));
 }
 
 void TestPdJoinProxyModel::headersAndColumnOwners()
