@@ -3,6 +3,7 @@
 #include "pdindex.h"
 #include "pdjoinproxymodel.h"
 #include "pdmodelutils.h"
+#include "valuetablemodel.h"
 
 #include <QHash>
 #include <QStandardItemModel>
@@ -95,24 +96,13 @@ QHash<qlonglong, int> rowsByTaskId(const QAbstractItemModel *task)
     return hashByKey<int>(task, Task::taskId, -1, true);
 }
 
-QStandardItemModel *makePivot(const QAbstractItemModel *task, int columns)
+ValueTableModel *makePivot(const QAbstractItemModel *task, int columns)
 {
-    auto *pivot = new QStandardItemModel(task->rowCount(), columns + 1);
+    auto *pivot = new ValueTableModel(task->rowCount(), columns + 1);
     pivot->setHeaderData(0, Qt::Horizontal, QStringLiteral("task_id"));
-    for (int r = 0; r < task->rowCount(); ++r) {
-        auto *item = new QStandardItem;
-        item->setData(cell(task, r, Task::taskId), Qt::DisplayRole);
-        pivot->setItem(r, 0, item);
-    }
+    for (int r = 0; r < task->rowCount(); ++r)
+        pivot->setCell(r, 0, cell(task, r, Task::taskId));
     return pivot;
-}
-
-void setPivotCell(QStandardItemModel *pivot, int row, int column, const QVariant &display, const QVariant &user)
-{
-    auto *item = new QStandardItem;
-    item->setData(display, Qt::DisplayRole);
-    item->setData(user, Qt::UserRole);
-    pivot->setItem(row, column, item);
 }
 
 QList<int> columnRange(int first, int last)
@@ -263,7 +253,7 @@ QAbstractItemModel *makeCodeModel(QAbstractItemModel *taskActv, QAbstractItemMod
     return join;
 }
 
-QStandardItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *actvCode,
+QAbstractItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *actvCode,
                                                  QAbstractItemModel *taskActv, QAbstractItemModel *actvType)
 {
     if (!task || !actvCode || !taskActv || !actvType)
@@ -276,7 +266,7 @@ QStandardItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbst
     const QHash<qlonglong, QVariant> codeNames = hashByKey<QVariant>(actvCode, ActvCode::codeId, ActvCode::codeName, false);
     const QHash<qlonglong, int> taskRows = rowsByTaskId(task);
 
-    QStandardItemModel *pivot = makePivot(task, byType.map.size());
+    ValueTableModel *pivot = makePivot(task, byType.map.size());
     int column = 1;
     for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it, ++column) {
         const QString name = typeNames.value(it.key().toLongLong()).toString();
@@ -297,14 +287,14 @@ QStandardItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbst
             if (taskRow == taskRows.constEnd())
                 continue;
             const QVariant codeId = cell(taskActv, assignment, TaskActv::codeId);
-            setPivotCell(pivot, *taskRow, column, codeNames.value(codeId.toLongLong()), codeId);
+            pivot->setCell(*taskRow, column, codeNames.value(codeId.toLongLong()), codeId);
         }
     }
     pivot->setObjectName(QStringLiteral("taskCodesAssignmentModel"));
     return pivot;
 }
 
-QStandardItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *udfType,
+QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *udfType,
                                            QAbstractItemModel *udfValue)
 {
     if (!task || !udfType || !udfValue)
@@ -328,7 +318,7 @@ QStandardItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
     const QHash<qlonglong, QVariant> labels = hashByKey<QVariant>(udfType, UdfType::typeId, UdfType::label, false);
     const QHash<qlonglong, int> taskRows = rowsByTaskId(task);
 
-    QStandardItemModel *pivot = makePivot(task, fieldTypes);
+    ValueTableModel *pivot = makePivot(task, fieldTypes);
     int column = 1;
     for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it) {
         if (!isActivityField(it.key()))
@@ -346,7 +336,7 @@ QStandardItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
                 value = cell(udfValue, valueRow, UdfValue::text);
             if (!value.isValid())
                 value = cell(udfValue, valueRow, UdfValue::number);
-            setPivotCell(pivot, *taskRow, column, value, it.key());
+            pivot->setCell(*taskRow, column, value, it.key());
         }
         ++column;
     }

@@ -5,7 +5,6 @@
 #include <QVariant>
 
 class QAbstractItemModel;
-class QStandardItemModel;
 
 // The builders of the derived project models. Each takes the models it
 // reads and returns a new model that the caller owns, or null when a
@@ -17,9 +16,9 @@ QAbstractItemModel *makePredecessorModel(QAbstractItemModel *taskPred, QAbstract
 QAbstractItemModel *makeResourceModel(QAbstractItemModel *taskRsrc, QAbstractItemModel *rsrc);
 QAbstractItemModel *makeCodeModel(QAbstractItemModel *taskActv, QAbstractItemModel *actvCode,
                                   QAbstractItemModel *actvType);
-QStandardItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *actvCode,
+QAbstractItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *actvCode,
                                                  QAbstractItemModel *taskActv, QAbstractItemModel *actvType);
-QStandardItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *udfType,
+QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractItemModel *udfType,
                                            QAbstractItemModel *udfValue);
 
 struct ActivityInputs

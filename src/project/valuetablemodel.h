@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QMap>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+// A flat table of values that answers like a QStandardItemModel without
+// children: the edit role is the display role, any role can be stored, rows
+// and columns can be inserted and removed. The pivots of a large schedule
+// hold a million cells, and a QStandardItem per cell cost several times the
+// memory of the values and most of the time spent building them.
+class ValueTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    ValueTableModel(int rows, int columns, QObject *parent = nullptr);
+    ~ValueTableModel() override;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                       int role = Qt::EditRole) override;
+    bool insertRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+    bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+    bool insertColumns(int column, int count, const QModelIndex &parent = QModelIndex()) override;
+    bool removeColumns(int column, int count, const QModelIndex &parent = QModelIndex()) override;
+
+    // Fills a cell while the model is being built, before anything watches
+    // it: no signal, no comparison with the old value.
+    void setCell(int row, int column, const QVariant &display, const QVariant &user = QVariant());
+
+private:
+    struct Cell
+    {
+        QVariant display;
+        QVariant user;
+        // Roles other than display and user are rare; they cost a pointer
+        // only in the cells that have them.
+        std::unique_ptr<QMap<int, QVariant>> other;
+    };
+    using Column = std::vector<Cell>;
+
+    static int storedRole(int role) { return role == Qt::EditRole ? int(Qt::DisplayRole) : role; }
+    static QVariant read(const Cell &cell, int role);
+    static bool write(Cell &cell, int role, const QVariant &value);
+    bool validIndex(const QModelIndex &index) const;
+
+    int m_rows = 0;
+    std::vector<Column> m_columns;
+    std::vector<QMap<int, QVariant>> m_horizontalHeaders;
+    std::vector<QMap<int, QVariant>> m_verticalHeaders;
+};
