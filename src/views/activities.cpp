@@ -7,6 +7,7 @@
 #include "pdrecordsetmodel.h"
 #include "qgcvaxis.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QGridLayout>
@@ -15,6 +16,9 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTreeView>
+#include <QWheelEvent>
+
+#include <cstdlib>
 
 Activities::Activities(QWidget *parent)
     : QWidget(parent)
@@ -57,6 +61,7 @@ Activities::Activities(QWidget *parent)
     // The chart rebuilds its rows a moment after the tree changed; once its
     // height is known again it must take up the tree's position anew.
     connect(m_ganttChart->verticalScrollBar(), &QScrollBar::rangeChanged, this, &Activities::followTreeScroll);
+    m_ganttChart->viewport()->installEventFilter(this);
     onHeaderSizeChanged();
 
     m_emptyModel = new PdRecordSetModel(this);
@@ -72,6 +77,7 @@ Activities::~Activities()
 {
     // The chart is deleted with the splitter after this object's own members
     // are gone; it must not call back into a half-destroyed view.
+    m_ganttChart->viewport()->removeEventFilter(this);
     disconnect(m_ganttChart, nullptr, this, nullptr);
     disconnect(m_ganttChart->verticalScrollBar(), nullptr, this, nullptr);
     disconnect(m_treeView->verticalScrollBar(), nullptr, this, nullptr);
@@ -174,6 +180,22 @@ void Activities::onHeaderSizeChanged()
 {
     m_treeView->header()->setFixedHeight(m_ganttChart->dateAxisHeight());
     QMetaObject::invokeMethod(m_treeView, "updateGeometries");
+}
+
+bool Activities::eventFilter(QObject *watched, QEvent *event)
+{
+    // The chart has no vertical scroll of its own; a wheel turned over it
+    // scrolls the tree, which the chart then follows, and a sideways turn
+    // moves along the dates.
+    if (event->type() == QEvent::Wheel && watched == m_ganttChart->viewport()) {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        const QPoint delta = wheel->angleDelta();
+        QScrollBar *target = std::abs(delta.x()) > std::abs(delta.y()) ? m_ganttChart->horizontalScrollBar()
+                                                                        : m_treeView->verticalScrollBar();
+        QCoreApplication::sendEvent(target, event);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Activities::onTreeScrolled(int value)

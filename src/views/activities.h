@@ -50,6 +50,9 @@ public slots:
     void onTreeSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
     void onGanttSelectionChanged(const QModelIndex &index);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void onTreeScrolled(int value);
     void followTreeScroll();

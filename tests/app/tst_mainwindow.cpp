@@ -1,7 +1,10 @@
 #include "activities.h"
+#include "dateaxis.h"
+#include "ganttchart.h"
 #include "mainwindow.h"
 #include "modalcloser.h"
 #include "pdmodelutils.h"
+#include "pdparentitemproxymodel.h"
 #include "plandeckresources.h"
 #include "projectloader.h"
 
@@ -70,6 +73,8 @@ private slots:
     void failedLoadTellsTheUser();
     void outlineCommands_data();
     void outlineCommands();
+    void timeActionsSetTheChartBands_data();
+    void timeActionsSetTheChartBands();
     void viewSwitchesPageAndDetail();
     void aboutNamesTheVersion();
 
@@ -162,6 +167,19 @@ void TestMainWindow::loadingShowsOneRowPerActivity()
     QCOMPARE(tree->treePosition(), firstVisibleColumn(tree->header()));
     QCOMPARE(tree->model()->rowCount(), window.loader()->model(QStringLiteral("TASK"))->rowCount());
     QVERIFY(tree->model()->rowCount() > 0);
+
+    // The chart shows the same rows, with the links between them.
+    const mygc::GanttChart *chart = window.activities()->ganttChart();
+    QCOMPARE(chart->items().size(), tree->model()->rowCount());
+    const QAbstractItemModel *links = window.loader()->model(QStringLiteral("PredecessorModel"));
+    QCOMPARE(chart->relationships().isEmpty(), !links || links->rowCount() == 0);
+
+    // No date is cut off in the first rows.
+    for (const char *name : {"Start Date", "Finish Date"}) {
+        const int column = columnByName(tree->model(), QLatin1String(name));
+        for (int row = 0; row < std::min(50, tree->model()->rowCount()); ++row)
+            QVERIFY2(tree->sizeHintForIndex(tree->model()->index(row, column)).width() <= tree->columnWidth(column), name);
+    }
     QCOMPARE(window.windowTitle(), path);
     QCOMPARE(window.recentFiles().entries().constFirst().file, path);
 }
@@ -274,22 +292,34 @@ void TestMainWindow::outlineCommands()
     QFETCH(int, rows);
     QFETCH(QString, state);
 
-    QStandardItemModel model;
+    // Rows of the activity table in tree order; the parent map nests them.
+    QStandardItemModel source(0, 3);
+    source.setHorizontalHeaderLabels({"ID", "parentID", "Activity ID"});
+    PdParentItemProxyModel::ParentMap map;
+    const auto addRow = [&](const QString &name, int parent) {
+        source.appendRow({new QStandardItem(QString::number(source.rowCount() + 1)), new QStandardItem,
+                          new QStandardItem(name)});
+        map[parent].append(source.rowCount() - 1);
+        return source.rowCount() - 1;
+    };
     for (int g = 0; g < 3; ++g) {
-        auto *group = new QStandardItem(QStringLiteral("Group %1").arg(g));
+        const int group = addRow(QStringLiteral("Group %1").arg(g), -1);
         for (int s = 0; s < 2; ++s) {
-            auto *sub = new QStandardItem(QStringLiteral("Sub %1.%2").arg(g).arg(s));
-            sub->appendRows({new QStandardItem(QStringLiteral("A")), new QStandardItem(QStringLiteral("B"))});
-            group->appendRow(sub);
+            const int sub = addRow(QStringLiteral("Sub %1.%2").arg(g).arg(s), group);
+            addRow(QStringLiteral("A"), sub);
+            addRow(QStringLiteral("B"), sub);
         }
-        model.appendRow(group);
     }
     MainWindow window;
+    window.activities()->setModels(&source, nullptr, nullptr, nullptr, nullptr, true);
+    window.activities()->parentProxy()->setParentMap(map);
     QTreeView *tree = window.activities()->treeView();
-    tree->setModel(&model);
-    tree->setCurrentIndex(model.index(0, 0));
+    const QAbstractItemModel *model = tree->model();
+    tree->setCurrentIndex(model->index(0, 0));
     if (state != QLatin1String("Expand") && state != QLatin1String("Level 7"))
         tree->expandToDepth(0);
+    mygc::GanttChart *chart = window.activities()->ganttChart();
+    chart->flushPendingRebuild();
     QSignalSpy expanded(tree, &QTreeView::expanded);
 
     if (action == QLatin1String("menuOutline"))
@@ -297,11 +327,40 @@ void TestMainWindow::outlineCommands()
     else
         window.findChild<QAction *>(action)->trigger();
     int shown = 0;
-    for (QModelIndex index = model.index(0, 0); index.isValid(); index = tree->indexBelow(index))
+    for (QModelIndex index = model->index(0, 0); index.isValid(); index = tree->indexBelow(index))
         ++shown;
     QCOMPARE(shown, rows);
     QCOMPARE(window.outlineState(), state);
     QCOMPARE(expanded.count(), 0);
+    // The tree was silent, so the chart must have been told directly.
+    QCOMPARE(chart->items().size(), rows);
+}
+
+void TestMainWindow::timeActionsSetTheChartBands_data()
+{
+    QTest::addColumn<QStringList>("toggled");
+    QTest::addColumn<QVector<int>>("bands");
+
+    // "Day" starts checked; each listed action is triggered once, in order.
+    QTest::newRow("Day and Month") << QStringList{"actionMonth"} << QVector<int>{3, 6};
+    QTest::newRow("Month alone") << QStringList{"actionMonth", "actionDay"} << QVector<int>{6};
+    QTest::newRow("every unit, lowest first") << QStringList{"actionYear", "actionWeek", "actionQuarter", "actionMonth"}
+                                              << QVector<int>{3, 4, 6, 7, 9};
+}
+
+void TestMainWindow::timeActionsSetTheChartBands()
+{
+    QFETCH(QStringList, toggled);
+    QFETCH(QVector<int>, bands);
+
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const QString &name : toggled)
+        window.findChild<QAction *>(name)->trigger();
+    const mygc::GanttChart *chart = window.activities()->ganttChart();
+    QCOMPARE(chart->dateAxis()->levelUnits(), bands);
+    QCOMPARE(window.activities()->treeView()->header()->height(), chart->dateAxisHeight());
 }
 
 void TestMainWindow::viewSwitchesPageAndDetail()

@@ -104,6 +104,8 @@ private slots:
     void currentRowSurvivesARebuild();
     void rowsLineUpWhereverTheTreeScrolls_data();
     void rowsLineUpWhereverTheTreeScrolls();
+    void wheelOverTheChartScrollsTheTree_data();
+    void wheelOverTheChartScrollsTheTree();
 };
 
 void TestActivities::showsOneTopLevelRowPerActivity_data()
@@ -315,6 +317,38 @@ void TestActivities::rowsLineUpWhereverTheTreeScrolls()
     QVERIFY(checked > 10);
     if (position >= 1.0)
         QVERIFY(f.tree->visualRect(rows.last().siblingAtColumn(2)).bottom() < treePort->height());
+}
+
+void TestActivities::wheelOverTheChartScrollsTheTree_data()
+{
+    QTest::addColumn<QPoint>("angle");
+    QTest::addColumn<bool>("rowsMove");
+
+    QTest::newRow("down, the rows move") << QPoint(0, -120) << true;
+    QTest::newRow("sideways, the dates move") << QPoint(-120, 0) << false;
+}
+
+void TestActivities::wheelOverTheChartScrollsTheTree()
+{
+    QFETCH(QPoint, angle);
+    QFETCH(bool, rowsMove);
+    Fixture f(1, 200);
+    f.view.resize(600, 300);
+    f.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    f.tree->expandAll();
+    QVERIFY(f.settled());
+
+    QWidget *port = f.chart->viewport();
+    const QPoint at(port->width() / 2, port->height() / 2);
+    QWheelEvent wheel(at, port->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(port, &wheel);
+
+    const int treeRows = rowsMove ? QApplication::wheelScrollLines() : 0;
+    QCOMPARE(f.tree->verticalScrollBar()->value(), treeRows);
+    QCOMPARE(f.chart->verticalScrollBar()->value(), f.chart->verticalAxis()->rowTop(treeRows));
+    QCOMPARE(f.chart->horizontalScrollBar()->value() > 0, !rowsMove);
 }
 
 QTEST_MAIN(TestActivities)
