@@ -252,6 +252,24 @@ QModelIndex PdJoinProxyModel::mapFromSource(const QModelIndex& sourceIndex) cons
     return QModelIndex();
 }
 
+// data() of a valid display cell with its column resolved once, for passes over every row.
+QVariant PdJoinProxyModel::cellData(int row, int column, const Resolved& resolved) const
+{
+    QModelIndex source;
+    if (resolved.model && resolved.mapping < 0) {
+        source = resolved.model->index(row, resolved.column);
+    } else if (resolved.model) {
+        const QVector<int>& rowMap = rowMaps.at(resolved.mapping);
+        const int joinedRow = row < rowMap.size() ? rowMap.at(row) : -1;
+        if (joinedRow >= 0)
+            source = resolved.model->index(joinedRow, resolved.column);
+    }
+    if (source.isValid())
+        return source.data();
+    // No joined row, or its model was deleted: only written values remain.
+    return cellValues.value(qMakePair(row, column));
+}
+
 QVariant PdJoinProxyModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
@@ -427,8 +445,11 @@ void PdJoinProxyModel::buildRowMap(int position, bool notify)
     QVector<int> rowMap(proxyRows, -1);
     KeyLookup lookup(mapping.model, mapping.joinedKeyColumn);
     // The proxy's own data: a key may sit in a column that an earlier mapping contributes.
+    const int keyColumn = mapping.masterKeyColumn;
+    const Resolved key = resolve(keyColumn);
+    const bool inTable = keyColumn < columnCount();
     for (int r = 0; r < proxyRows; ++r)
-        rowMap[r] = lookup.find(data(index(r, mapping.masterKeyColumn)));
+        rowMap[r] = lookup.find(inTable ? cellData(r, keyColumn, key) : QVariant());
     rowMaps[position] = rowMap;
     rebuildReverseMap(position);
     if (notify)

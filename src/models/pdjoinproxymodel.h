@@ -90,6 +90,7 @@ private:
     };
 
     Resolved resolve(int column) const;
+    QVariant cellData(int row, int column, const Resolved& resolved) const;
     int masterRowCount() const;
     int mappingOffset(int mapping) const;
     void buildRowMap(int position, bool notify);

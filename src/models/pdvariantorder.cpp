@@ -161,15 +161,19 @@ bool pdVariantLess(const QVariant& a, const QVariant& b)
 
 PdHashForm pdVariantHashForm(const QVariant& v, qlonglong* integer, QString* text)
 {
+    // Read in place: the conversion machinery of toLongLong() and toString() cost more than the
+    // hash lookups these keys are for.
     switch (v.userType()) {
     case QMetaType::Int:
+        *integer = *static_cast<const int*>(v.constData());
+        return PdHashForm::Integer;
     case QMetaType::LongLong:
-        *integer = v.toLongLong();
+        *integer = *static_cast<const qlonglong*>(v.constData());
         return PdHashForm::Integer;
     case QMetaType::QString:
         // Equal texts are equal keys whether or not they read as numbers, and a numeric text never
         // equals a number, so the text alone decides.
-        *text = v.toString();
+        *text = *static_cast<const QString*>(v.constData());
         return PdHashForm::Text;
     default:
         break;
