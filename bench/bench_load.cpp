@@ -61,14 +61,15 @@ double baselineMs(const QString &path, qint64 *lineEnds)
     return timer.nsecsElapsed() / 1e6;
 }
 
-qint64 peakResidentKb()
+// "VmHWM" is the peak resident memory, "VmRSS" the current one.
+qint64 residentKb(const QByteArray &field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
 }
@@ -83,7 +84,13 @@ int child(const QString &path)
     QElapsedTimer timer;
     double wallMs = 0;
     bool ok = false;
-    QObject::connect(&loader, &ProjectLoader::finished, &loop, [&] { wallMs = timer.nsecsElapsed() / 1e6; ok = true; loop.quit(); });
+    qint64 keptKb = -1;
+    QObject::connect(&loader, &ProjectLoader::finished, &loop, [&] {
+        wallMs = timer.nsecsElapsed() / 1e6;
+        keptKb = residentKb("VmRSS");
+        ok = true;
+        loop.quit();
+    });
     QObject::connect(&loader, &ProjectLoader::failed, &loop, [&] { loop.quit(); });
     timer.start();
     QtConcurrent::run(QThreadPool::globalInstance(), &loader, &XERLoader::read);
@@ -93,7 +100,8 @@ int child(const QString &path)
         return 1;
     QJsonObject result = QJsonObject::fromVariantMap(loader.timings());
     result.insert("wall", wallMs);
-    result.insert("peak_kb", double(peakResidentKb()));
+    result.insert("peak_kb", double(residentKb("VmHWM")));
+    result.insert("kept_kb", double(keptKb));
     std::printf("%s\n", QJsonDocument(result).toJson(QJsonDocument::Compact).constData());
     std::fflush(stdout);
     return 0;
@@ -132,6 +140,7 @@ int main(int argc, char *argv[])
     std::vector<double> baseline;
     std::vector<double> wall;
     std::vector<double> peakMb;
+    std::vector<double> keptMb;
     QMap<QString, std::vector<double>> stepMs;
     for (int run = 0; run < runs; ++run) {
         baseline.push_back(baselineMs(path, &lineEnds));
@@ -144,6 +153,7 @@ int main(int argc, char *argv[])
         const QJsonObject result = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
         wall.push_back(result.value("wall").toDouble());
         peakMb.push_back(result.value("peak_kb").toDouble() / 1024.0);
+        keptMb.push_back(result.value("kept_kb").toDouble() / 1024.0);
         for (const QString &step : steps)
             stepMs[step].push_back(result.value(step).toDouble());
     }
@@ -162,5 +172,7 @@ int main(int argc, char *argv[])
     const double peak = median(peakMb);
     std::printf("peak resident memory:                     %8.1f MB  %6.2fx file size (target <= 4x)\n", peak,
                 peak / fileMb);
+    const double kept = median(keptMb);
+    std::printf("resident memory at finished():            %8.1f MB  %6.2fx file size\n", kept, kept / fileMb);
     return 0;
 }

@@ -7,7 +7,6 @@
 #include <QDebug>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QStandardItemModel>
 
 ProjectLoader::ProjectLoader(QObject *parent)
     : QObject(parent)

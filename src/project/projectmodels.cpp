@@ -6,7 +6,6 @@
 #include "valuetablemodel.h"
 
 #include <QHash>
-#include <QStandardItemModel>
 
 #include <algorithm>
 #include <cmath>
@@ -124,7 +123,7 @@ void writeActivityTypes(QAbstractItemModel *task)
     }
 }
 
-void writeDatesAndIds(QAbstractItemModel *task, QStandardItemModel *rowKeys)
+void writeDatesAndIds(QAbstractItemModel *task, ValueTableModel *rowKeys)
 {
     const int status = columnByName(task, QStringLiteral("Activity status"));
     const int constraint = columnByName(task, QStringLiteral("Activity constraint type"));
@@ -141,9 +140,7 @@ void writeDatesAndIds(QAbstractItemModel *task, QStandardItemModel *rowKeys)
     auto orNull = [](const QDateTime &value) { return value.isValid() ? QVariant(value) : QVariant(); };
 
     for (int r = 0; r < task->rowCount(); ++r) {
-        auto *id = new QStandardItem;
-        id->setData(cell(task, r, Task::taskId), Qt::DisplayRole);
-        rowKeys->setItem(r, 0, id);
+        rowKeys->setCell(r, 0, cell(task, r, Task::taskId));
         if (!haveDates)
             continue;
         const ProjectModels::ActivityDates dates = ProjectModels::activityDates(
@@ -350,7 +347,7 @@ QAbstractItemModel *makeActivityModel(const ActivityInputs &inputs)
     if (!task)
         return nullptr;
 
-    auto *rowKeys = new QStandardItemModel(task->rowCount(), 3);
+    auto *rowKeys = new ValueTableModel(task->rowCount(), 3);
     const QString system = QStringLiteral("system");
     const QString integer = QStringLiteral("integer");
     const QVariantMap headers[] = {descriptor(QStringLiteral("id"), QStringLiteral("ID"), integer, system),

@@ -9,9 +9,10 @@
 
 // A flat table of values that answers like a QStandardItemModel without
 // children: the edit role is the display role, any role can be stored, rows
-// and columns can be inserted and removed. The pivots of a large schedule
-// hold a million cells, and a QStandardItem per cell cost several times the
-// memory of the values and most of the time spent building them.
+// and columns can be inserted and removed. The pivots and the row keys of the
+// activity model hold a million cells in a large schedule, and a
+// QStandardItem per cell cost several times the memory of the values and
+// most of the time spent building them.
 class ValueTableModel : public QAbstractTableModel
 {
     Q_OBJECT
