@@ -185,7 +185,9 @@ int decodeLine(const char *data, int size, ushort *out, std::vector<int> &tabs)
     const auto *p = reinterpret_cast<const unsigned char *>(data);
     int written = 0;
     std::size_t nextTab = 0;
-    for (int i = 0; i < size;) {
+    // A leading byte-order mark is dropped, as QString::fromUtf8 does.
+    const int start = size >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF ? 3 : 0;
+    for (int i = start; i < size;) {
 #ifdef __SSE2__
         // Most of a line is ASCII even when a name in it is not.
         if (i + 16 <= size) {

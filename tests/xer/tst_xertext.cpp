@@ -31,6 +31,7 @@ void TestXerText::decodesUtf8OrWindows1252_data()
     QTest::newRow("UTF-8 fields among long plain runs")
         << QByteArray("%R\tM\xC3\xBCller\tFa\xC3\xA7" "ade with a long plain tail\t\t\xF0\x9F\x8F\x97\tand the end of it")
         << QString::fromUtf8("%R\tMüller\tFaçade with a long plain tail\t\t\xF0\x9F\x8F\x97\tand the end of it");
+    QTest::newRow("UTF-8 byte-order mark dropped") << QByteArray("\xEF\xBB\xBF\tM\xC3\xBCller") << QString::fromUtf8("\tMüller");
     QTest::newRow("Windows-1252 fields") << QByteArray("%R\tM\xFCller\t\x80\t") << QString::fromUtf8("%R\tMüller\t€\t");
 }
 

@@ -4,12 +4,14 @@
 // turns every block-boundary slip into a crash the fuzzer can see.
 
 #include "xerfile.h"
+#include "xertext.h"
 
 #include <QBuffer>
 #include <QtGlobal>
 
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -45,6 +47,31 @@ QString dump(const xer::XERFile &file)
     return text;
 }
 
+// The line decoder against Qt's own, with the input taken as one line.
+void checkDecoder(const QByteArray &bytes)
+{
+    QString expected;
+    if (xer::isAscii(bytes.constData(), bytes.size()))
+        expected = QString::fromLatin1(bytes.constData(), bytes.size());
+    else if (xer::isValidUtf8(bytes.constData(), bytes.size()))
+        expected = QString::fromUtf8(bytes.constData(), bytes.size());
+    else
+        expected = xer::fromWindows1252(bytes.constData(), bytes.size());
+    // Exactly the room the reader gives a line, so a write past it is seen.
+    std::vector<ushort> out(std::size_t(bytes.size()));
+    std::vector<int> tabs;
+    const int size = xer::decodeLine(bytes.constData(), bytes.size(), out.data(), tabs);
+    if (QString::fromUtf16(out.data(), size) != expected)
+        std::abort();
+    std::size_t next = 0;
+    for (int i = 0; i < expected.size(); ++i) {
+        if (expected.at(i) == QLatin1Char('\t') && (next >= tabs.size() || tabs[next++] != i))
+            std::abort();
+    }
+    if (next != tabs.size())
+        std::abort();
+}
+
 QString readWith(const QByteArray &content, int convention, const QStringList &wanted, int blockSize, int *code)
 {
     QBuffer buffer;
@@ -73,6 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int convention = control % 3;
     const int blockSize = 1 + (control >> 2) % 17;
     const QStringList wanted = (control & 0x80) ? QStringList() : QStringList{QStringLiteral("TASK")};
+
+    checkDecoder(content);
 
     int largeCode = -1;
     int smallCode = -1;
