@@ -241,6 +241,10 @@ void TestActivities::chartCurrentRowReachesTheTree()
         QCOMPARE(f.tree->currentIndex().siblingAtColumn(0), rows.at(r));
         QCOMPARE(area->currentRow(), r);
     }
+    // Below the last row there is blank space, but no row to take over.
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(5, area->height() - 2));
+    QCOMPARE(area->currentRow(), rows.size() - 1);
+    QCOMPARE(f.tree->currentIndex().siblingAtColumn(0), rows.last());
 }
 
 void TestActivities::currentRowSurvivesARebuild()
