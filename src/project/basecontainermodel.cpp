@@ -31,11 +31,9 @@ QModelIndex BaseContainerModel::parent(const QModelIndex &) const
     return QModelIndex();
 }
 
-// No index check here: a join proxy's hasChildren() hands its master the
-// mapped index of a joined column, which belongs to another model. Any valid
-// parent has no rows in a flat model, whichever model it comes from.
 int BaseContainerModel::rowCount(const QModelIndex &parent) const
 {
+    Q_ASSERT(!parent.isValid() || parent.model() == this);
     if (parent.isValid() || !m_container)
         return 0;
     return m_container->rowCount();
@@ -43,6 +41,7 @@ int BaseContainerModel::rowCount(const QModelIndex &parent) const
 
 int BaseContainerModel::columnCount(const QModelIndex &parent) const
 {
+    Q_ASSERT(!parent.isValid() || parent.model() == this);
     if (parent.isValid() || !m_container)
         return 0;
     return m_container->columnCount();
