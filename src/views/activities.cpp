@@ -48,6 +48,9 @@ Activities::Activities(QWidget *parent)
     m_ganttChart->setObjectName(QStringLiteral("ganttChart"));
     m_ganttChart->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_ganttChart->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Space past the last row or date reads as empty chart, as the tree's does.
+    m_ganttChart->viewport()->setBackgroundRole(QPalette::Base);
+    m_ganttChart->viewport()->setAutoFillBackground(true);
     m_splitter->addWidget(m_ganttChart);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
