@@ -98,9 +98,7 @@ private slots:
     void showsOneTopLevelRowPerActivity();
     void chartRowsFollowTheTree_data();
     void chartRowsFollowTheTree();
-    void treeCurrentRowReachesTheChart_data();
-    void treeCurrentRowReachesTheChart();
-    void chartCurrentRowReachesTheTree();
+    void currentRowInStepBothWays();
     void currentRowSurvivesARebuild();
     void rowsLineUpWhereverTheTreeScrolls_data();
     void rowsLineUpWhereverTheTreeScrolls();
@@ -191,46 +189,29 @@ void TestActivities::chartRowsFollowTheTree()
     }
 }
 
-void TestActivities::treeCurrentRowReachesTheChart_data()
-{
-    QTest::addColumn<QPoint>("from");
-    QTest::addColumn<QPoint>("to");
-
-    // (group, child); child -1 is the group row itself.
-    QTest::newRow("to the next sibling") << QPoint(0, 1) << QPoint(0, 2);
-    QTest::newRow("to the same row number under another group") << QPoint(0, 1) << QPoint(2, 1);
-    QTest::newRow("from an activity to a group row") << QPoint(1, 0) << QPoint(3, -1);
-    QTest::newRow("from a group row to a first child") << QPoint(2, -1) << QPoint(2, 0);
-}
-
-void TestActivities::treeCurrentRowReachesTheChart()
-{
-    QFETCH(QPoint, from);
-    QFETCH(QPoint, to);
-    Fixture f(4, 3);
-    f.tree->expandAll();
-    QVERIFY(f.settled());
-    const auto indexOf = [&](QPoint p) {
-        const QModelIndex group = f.tree->model()->index(p.x(), 2);
-        return p.y() < 0 ? group : f.tree->model()->index(p.y(), 2, group.siblingAtColumn(0));
-    };
-    QSignalSpy chartSignals(f.chart, &mygc::GanttChart::selectionChanged);
-
-    f.tree->setCurrentIndex(indexOf(from));
-    QCOMPARE(f.chart->chartArea()->currentRow(), shownRows(f.tree).indexOf(indexOf(from).siblingAtColumn(0)));
-    f.tree->setCurrentIndex(indexOf(to));
-    QCOMPARE(f.chart->chartArea()->currentRow(), shownRows(f.tree).indexOf(indexOf(to).siblingAtColumn(0)));
-    QCOMPARE(chartSignals.count(), 0);
-}
-
-void TestActivities::chartCurrentRowReachesTheTree()
+void TestActivities::currentRowInStepBothWays()
 {
     Fixture f(3, 4);
     f.tree->expand(f.tree->model()->index(1, 0));
     QVERIFY(f.settled());
     const QModelIndexList rows = shownRows(f.tree);
+    QCOMPARE(rows.size(), 7);
     mygc::ChartArea *area = f.chart->chartArea();
+    QSignalSpy chartSignals(f.chart, &mygc::GanttChart::selectionChanged);
 
+    // From the tree, hopping between parents (and to equal row numbers under
+    // different parents) in a non-adjacent order, the current row moving on
+    // its own after the first selection as Ctrl+arrows move it in a tree
+    // that selects several rows; the chart follows silently.
+    f.tree->setCurrentIndex(rows.first().siblingAtColumn(2));
+    for (int step = 1; step < rows.size(); ++step) {
+        const int r = step * 2 % rows.size();
+        f.tree->selectionModel()->setCurrentIndex(rows.at(r).siblingAtColumn(2), QItemSelectionModel::NoUpdate);
+        QCOMPARE(area->currentRow(), r);
+    }
+    QCOMPARE(chartSignals.count(), 0);
+
+    // From the chart, by row and by key; the tree selects what it makes current.
     for (int r = rows.size() - 1; r >= 0; --r) {
         area->setCurrentRow(r);
         QCOMPARE(f.tree->currentIndex().siblingAtColumn(0), rows.at(r));
