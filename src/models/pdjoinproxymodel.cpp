@@ -5,7 +5,74 @@
 #include <QMap>
 #include <QtDebug>
 
+#include <vector>
+
 namespace {
+
+// Integer key -> row, open addressing in one block: a node-based hash spent
+// as long allocating and freeing its nodes as looking keys up.
+class IntegerRows
+{
+public:
+    void reserve(int count)
+    {
+        std::size_t size = 16;
+        while (size < std::size_t(count) * 2)
+            size *= 2;
+        table.assign(size, Slot());
+    }
+
+    void insert(qlonglong key, int row)
+    {
+        if ((used + 1) * 2 > table.size())
+            grow();
+        Slot& slot = table[probe(key)];
+        if (slot.row < 0)
+            ++used;
+        slot.key = key;
+        slot.row = row;
+    }
+
+    int value(qlonglong key) const { return table.empty() ? -1 : table[probe(key)].row; }
+
+    void clear()
+    {
+        std::vector<Slot>().swap(table);
+        used = 0;
+    }
+
+private:
+    struct Slot
+    {
+        qlonglong key = 0;
+        int row = -1;
+    };
+
+    // The slot holding the key, or the empty slot where it belongs.
+    std::size_t probe(qlonglong key) const
+    {
+        const std::size_t mask = table.size() - 1;
+        std::size_t i = std::size_t(qHash(key)) & mask;
+        while (table[i].row >= 0 && table[i].key != key)
+            i = (i + 1) & mask;
+        return i;
+    }
+
+    void grow()
+    {
+        std::vector<Slot> old;
+        old.swap(table);
+        table.assign(qMax<std::size_t>(16, old.size() * 2), Slot());
+        used = 0;
+        for (const Slot& slot : old) {
+            if (slot.row >= 0)
+                insert(slot.key, slot.row);
+        }
+    }
+
+    std::vector<Slot> table;
+    std::size_t used = 0;
+};
 
 // Joined key -> the last joined row holding it, matched as the key ordering matches. Integer and
 // text keys, the keys of every table, go to hashes; a balanced-tree search per row made the joins
@@ -49,7 +116,7 @@ public:
             case PdHashForm::Invalid:
                 return invalidRow;
             case PdHashForm::Integer:
-                return integers.value(integer, -1);
+                return integers.value(integer);
             case PdHashForm::Text:
                 return texts.value(text, -1);
             case PdHashForm::OrderedOnly:
@@ -77,7 +144,7 @@ private:
     int keyColumn;
     bool orderedOnly = false;
     int invalidRow = -1;
-    QHash<qlonglong, int> integers;
+    IntegerRows integers;
     QHash<QString, int> texts;
     QMap<QVariant, int> ordered;
 };
