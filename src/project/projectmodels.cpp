@@ -189,11 +189,13 @@ void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *t
                              [](const Entry &a, const Entry &b) { return a.first < b.first; });
             for (const Entry &entry : entries) {
                 if (!list.isEmpty()) {
-                    list += QStringLiteral(", ");
-                    details += QStringLiteral(", ");
+                    list += QLatin1String(", ");
+                    details += QLatin1String(", ");
                 }
                 list += entry.first;
-                details += entry.first + QLatin1Char(':') + entry.second;
+                details += entry.first;
+                details += QLatin1Char(':');
+                details += entry.second;
             }
         }
         task->setData(task->index(r, listColumn), list, Qt::DisplayRole);
