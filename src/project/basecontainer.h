@@ -54,8 +54,13 @@ public:
     void appendRow(std::vector<QVariant> row) override
     {
         const std::size_t count = m_cells.size();
-        for (std::size_t c = 0; c < count; ++c)
-            m_cells[c].append(c < row.size() ? row[c] : QVariant());
+        // Not a conditional expression: its result would be a copy of every cell.
+        for (std::size_t c = 0; c < count; ++c) {
+            if (c < row.size())
+                m_cells[c].append(row[c]);
+            else
+                m_cells[c].appendInvalid();
+        }
         ++m_rowCount;
     }
 
