@@ -1,27 +1,11 @@
 #include "actvcodecontainer.h"
-#include "taskcontainer.h"
 #include "plandeckresources.h"
+#include "taskcontainer.h"
+#include "xertestload.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QtTest>
 
 namespace {
-
-QVariantList catalogueColumns(const QString &table)
-{
-    QFile file(QStringLiteral(":/files/schema.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QJsonArray tables = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("tables")).toArray();
-    for (const QJsonValue &t : tables) {
-        if (t.toObject().value(QStringLiteral("name")).toString() == table)
-            return t.toObject().value(QStringLiteral("columns")).toArray().toVariantList();
-    }
-    return {};
-}
 
 QVariantMap descriptor(const QString &id, const QString &display)
 {
@@ -68,7 +52,7 @@ void tst_BaseContainer::shouldFindCatalogueColumnsByIdAndDisplay()
     QFETCH(int, byDisplay);
 
     TaskContainer tasks;
-    tasks.setColumns(catalogueColumns(QStringLiteral("TASK")));
+    tasks.setColumns(XERLoader(QString(), catalogue()).tableColumns(QStringLiteral("TASK")));
     QCOMPARE(tasks.columnCount(), 59);
     QCOMPARE(tasks.columnIndexById(id), byId);
     QCOMPARE(tasks.columnIndexByDisplay(display), byDisplay);
