@@ -19,6 +19,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QThread>
 #include <QThreadPool>
@@ -191,8 +192,12 @@ void XERLoader::read()
 
     QElapsedTimer step;
     step.start();
-    const xer::ErrorCode result = reader->read();
+    xer::ErrorCode result = reader->read();
     setTiming(QStringLiteral("read"), step.elapsed());
+    // The reader counts an empty file as fully scanned. To the user it is no
+    // schedule at all: an empty project without a word would look like lost data.
+    if (result == xer::NoError && QFileInfo(m_fileName).size() == 0)
+        result = xer::InvalidFormat;
     if (result != xer::NoError) {
         qWarning().noquote() << QStringLiteral("XERLoader::read %1 %2").arg(m_fileName, errorText(result));
         emit failed(int(result));

@@ -153,8 +153,9 @@ void tst_XERLoader::shouldSignalInOrder_data()
                                "finished"};
     const QString failure = "^XERLoader::read .*bad\\.xer";
     QTest::newRow("project") << "good.xer" << xerText(smallProjectTables()) << steps << true << QStringList();
-    QTest::newRow("empty file finishes without models") << "empty.xer" << QByteArray("") << steps << false
-                                                        << QStringList();
+    QTest::newRow("empty file is not a schedule")
+        << "empty-bad.xer" << QByteArray("") << QStringList{"started", "10 Read project from file", "failed 1"}
+        << false << QStringList{failure};
     QTest::newRow("file cannot be opened") << "absent-bad.xer" << QByteArray() << QStringList{"started", "failed 2"}
                                            << false << QStringList{"^XERFile::read cannot open", failure};
     QTest::newRow("no header") << "bad.xer" << QByteArray("%T\tTASK\r\n%F\ttask_id\r\n%R\t1\r\n")
