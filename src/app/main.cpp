@@ -6,21 +6,55 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <cstring>
 #include <memory>
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    plandeck::initResources();
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.5.0"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/red_pyramid.png")));
+namespace {
 
-    // File managers open a file with a program by passing its path.
-    QCommandLineParser parser;
+const char *const version = "1.5.0";
+
+void describeOptions(QCommandLineParser &parser)
+{
     parser.setApplicationDescription(QStringLiteral("Viewer for Primavera P6 XER schedules"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("XER schedule to open"));
+}
+
+bool asksForTextOnly(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"-h", "--help", "--help-all", "-?", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Help and version are plain text; a QApplication would refuse to start
+    // on a machine without a display before it could print them.
+    if (asksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationVersion(QLatin1String(version));
+        QCommandLineParser parser;
+        describeOptions(parser);
+        parser.process(app);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    plandeck::initResources();
+    QCoreApplication::setApplicationVersion(QLatin1String(version));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/red_pyramid.png")));
+
+    // File managers open a file with a program by passing its path.
+    QCommandLineParser parser;
+    describeOptions(parser);
     parser.process(app);
 
     auto window = std::make_unique<MainWindow>();
