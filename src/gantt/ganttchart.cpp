@@ -97,6 +97,43 @@ void GanttChart::selectIndex(const QModelIndex &index)
         selectRowSilently(row);
 }
 
+void GanttChart::revealBar(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    flushPendingRebuild();
+    const int row = rowOfIndex(index);
+    if (row < 0 || row >= m_area->rowCount())
+        return;
+    const ChartRow &record = m_area->chartRow(row);
+    if (!record.hasDates)
+        return;
+    const TaskItem &item = *record.item;
+    const int startX = m_dateAxis->xForDate(item.start());
+    const int finishX = item.kind() == TaskItem::Milestone ? startX : m_dateAxis->xForDate(item.finish());
+    if (startX < 0 || finishX < 0)
+        return;
+    // End points and milestones are shapes centred on their date.
+    const int overhang = TaskDrawDelegate::ShapeSize / 2;
+    const int left = startX - overhang;
+    const int right = finishX + overhang + 1;
+
+    QScrollBar *bar = horizontalScrollBar();
+    const int width = viewport()->width();
+    const int shownLeft = bar->value();
+    const int shownRight = shownLeft + width;
+    // A summary usually spans far more than one screen; any part of it in
+    // view places it well enough.
+    if (item.kind() == TaskItem::Summary) {
+        if (right > shownLeft && left < shownRight)
+            return;
+    } else if (left >= shownLeft && right <= shownRight) {
+        return;
+    }
+    const int margin = std::min(m_dateAxis->columnWidth(), width / 4);
+    bar->setValue(left - margin);
+}
+
 int GanttChart::rowOfIndex(const QModelIndex &index) const
 {
     if (!index.isValid())

@@ -42,6 +42,11 @@ public:
 
     virtual void selectRowSilently(int row);
     virtual void selectIndex(const QModelIndex &index);
+    // Scrolls sideways so that the bar of the row of `index` shows, from its
+    // start with a little room to its left, unless it shows already. Rows
+    // without dates, and summaries of which any part shows, keep the chart
+    // where it is, so it does not jump while the user reads it.
+    void revealBar(const QModelIndex &index);
     virtual int dateAxisHeight() const;
     virtual void setDefaultRowHeight(int height);
     virtual int defaultRowHeight() const;

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTreeView>
@@ -222,21 +223,32 @@ void Activities::followTreeScroll()
         bar->setValue(top >= 0 ? bar->maximum() : 0);
 }
 
-void Activities::onTreeCurrentChanged(const QModelIndex &current, const QModelIndex &previous)
+bool Activities::followTreeCurrent(const QModelIndex &current, const QModelIndex &previous)
 {
     if (!current.isValid())
-        return;
+        return false;
     if (previous.isValid() && current.row() == previous.row() && current.parent() == previous.parent())
-        return;
+        return false;
     m_ganttChart->selectIndex(current.siblingAtColumn(0));
+    return true;
+}
+
+void Activities::onTreeCurrentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    // The tree scrolls its current row into view by itself; the chart has to
+    // be told to bring the row's bar in sideways, or a row far down a long
+    // project shows against weeks where it has no bar.
+    if (followTreeCurrent(current, previous) && !m_currentFromChart)
+        m_ganttChart->revealBar(current.siblingAtColumn(0));
 }
 
 void Activities::onTreeSelectionChanged(const QItemSelection &selected, const QItemSelection &)
 {
     // The first range's top-left is the first selected index; listing every
-    // index of a select-all would cost rows times columns.
+    // index of a select-all would cost rows times columns. A selection alone
+    // moves no current row, so the chart stays where it is sideways.
     if (!selected.isEmpty() && selected.constFirst().isValid())
-        onTreeCurrentChanged(selected.constFirst().topLeft(), QModelIndex());
+        followTreeCurrent(selected.constFirst().topLeft(), QModelIndex());
 }
 
 void Activities::onGanttSelectionChanged(const QModelIndex &index)
@@ -252,6 +264,7 @@ void Activities::onGanttSelectionChanged(const QModelIndex &index)
     const QModelIndex target = column >= 0 ? index.siblingAtColumn(column) : index;
     QScrollBar *horizontal = m_treeView->horizontalScrollBar();
     const int scrolled = horizontal->value();
+    const QScopedValueRollback<bool> fromChart(m_currentFromChart, true);
     m_treeView->selectionModel()->select(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_treeView->setCurrentIndex(target);
     horizontal->setValue(scrolled);

@@ -55,6 +55,7 @@ protected:
 
 private:
     void onTreeScrolled(int value);
+    bool followTreeCurrent(const QModelIndex &current, const QModelIndex &previous);
     void followTreeScroll();
     void connectTreeSelection();
     int treeRowHeight() const;
@@ -74,6 +75,9 @@ private:
     PdRecordSetModel *m_emptyModel = nullptr;
     PdParentItemProxyModel *m_parentProxy = nullptr;
     int m_initialRowCount = 0;
+    // Set while the chart's own selection is handed to the tree: a row the
+    // user picked in the chart is already where they are looking.
+    bool m_currentFromChart = false;
     QPointer<QItemSelectionModel> m_connectedSelection;
     QList<QMetaObject::Connection> m_selectionConnections;
 };

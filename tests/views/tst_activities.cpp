@@ -104,6 +104,8 @@ private slots:
     void rowsLineUpWhereverTheTreeScrolls();
     void wheelOverTheChartScrollsTheTree_data();
     void wheelOverTheChartScrollsTheTree();
+    void currentRowBringsItsBarIntoView_data();
+    void currentRowBringsItsBarIntoView();
 };
 
 void TestActivities::showsOneTopLevelRowPerActivity_data()
@@ -334,6 +336,97 @@ void TestActivities::wheelOverTheChartScrollsTheTree()
     QCOMPARE(f.tree->verticalScrollBar()->value(), treeRows);
     QCOMPARE(f.chart->verticalScrollBar()->value(), f.chart->verticalAxis()->rowTop(treeRows));
     QCOMPARE(f.chart->horizontalScrollBar()->value() > 0, !rowsMove);
+}
+
+void TestActivities::currentRowBringsItsBarIntoView_data()
+{
+    // One group of 200 activities, each starting a day after the one above
+    // and lasting three days, far wider than the chart. The chart is first
+    // scrolled so that row `shownFrom` starts at its left edge (-1: scrolled
+    // to the end); then row `row` becomes current (-1: the last row, -2: the
+    // first row whose bar the right edge cuts).
+    QTest::addColumn<int>("shownFrom");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("scrolls");
+
+    QTest::newRow("bar off to the right") << 0 << 150 << "tree" << "" << true;
+    QTest::newRow("End key, last bar off to the right") << 0 << -1 << "End" << "" << true;
+    QTest::newRow("bar off to the left") << -1 << 20 << "tree" << "" << true;
+    QTest::newRow("bar cut at the right edge") << 140 << -2 << "tree" << "" << true;
+    QTest::newRow("milestone off to the right") << 0 << 150 << "tree" << "milestone" << true;
+    QTest::newRow("summary wholly off to the left") << 150 << 0 << "tree" << "" << true;
+    QTest::newRow("bar in view at the start") << 0 << 2 << "tree" << "" << false;
+    QTest::newRow("Down key onto a bar in view") << 100 << 101 << "Down" << "" << false;
+    QTest::newRow("summary partly in view") << 100 << 0 << "tree" << "summary spans all" << false;
+    QTest::newRow("row without dates") << 0 << 150 << "tree" << "undated" << false;
+    QTest::newRow("row picked in the chart") << 0 << 150 << "chart" << "" << false;
+}
+
+void TestActivities::currentRowBringsItsBarIntoView()
+{
+    QFETCH(int, shownFrom);
+    QFETCH(int, row);
+    QFETCH(QString, how);
+    QFETCH(QString, change);
+    QFETCH(bool, scrolls);
+    Fixture f(1, 200);
+    const int last = f.source->rowCount() - 1;
+    if (row == -1)
+        row = last;
+    if (change == QLatin1String("milestone"))
+        f.source->setData(f.source->index(row, 5), QStringLiteral("Milestone"));
+    else if (change == QLatin1String("undated"))
+        f.source->setData(f.source->index(row, 3), QVariant());
+    else if (change == QLatin1String("summary spans all"))
+        f.source->setData(f.source->index(row, 4), f.source->index(last, 4).data());
+    f.view.resize(700, 400);
+    f.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+    f.tree->expandAll();
+    QVERIFY(f.settled());
+
+    const QModelIndexList rows = shownRows(f.tree);
+    const mygc::DateAxis *axis = f.chart->dateAxis();
+    QScrollBar *bar = f.chart->horizontalScrollBar();
+    const int width = f.chart->viewport()->width();
+    QVERIFY(bar->maximum() > 4 * width);
+    const auto item = [&](int r) { return f.chart->items().at(r); };
+
+    // Some other row is current first, so that the step below moves it.
+    const int previous = how == QLatin1String("Down") ? row - 1 : how == QLatin1String("End") || row != 0 ? 0 : 1;
+    f.tree->setCurrentIndex(rows.at(previous).siblingAtColumn(2));
+    bar->setValue(shownFrom < 0 ? bar->maximum() : axis->xForDate(item(shownFrom)->start()));
+    const int before = bar->value();
+    if (row == -2) {
+        row = shownFrom;
+        while (axis->xForDate(item(row)->finish()) < before + width)
+            ++row;
+        QVERIFY(axis->xForDate(item(row)->start()) < before + width);
+    }
+
+    if (how == QLatin1String("End") || how == QLatin1String("Down"))
+        QTest::keyClick(f.tree, how == QLatin1String("End") ? Qt::Key_End : Qt::Key_Down);
+    else if (how == QLatin1String("chart"))
+        f.chart->chartArea()->setCurrentRow(row);
+    else
+        f.tree->setCurrentIndex(rows.at(row).siblingAtColumn(2));
+    QCOMPARE(f.tree->currentIndex().siblingAtColumn(0), rows.at(row));
+    QCOMPARE(f.chart->chartArea()->currentRow(), row);
+
+    if (!scrolls) {
+        QCOMPARE(bar->value(), before);
+        return;
+    }
+    // The bar's start now shows near the left edge (or as far left as the
+    // chart's end allows), and a short bar shows whole.
+    const int nearLeft = bar->value() == bar->maximum() ? width : width / 4;
+    const QDateTime start = item(row)->start();
+    QVERIFY2(axis->dateAt(bar->value()) < start && start < axis->dateAt(bar->value() + nearLeft),
+             qPrintable(axis->dateAt(bar->value()).toString(Qt::ISODate) + " " + start.toString(Qt::ISODate)));
+    if (item(row)->kind() != mygc::TaskItem::Summary)
+        QVERIFY(item(row)->finish() < axis->dateAt(bar->value() + width - 1));
 }
 
 QTEST_MAIN(TestActivities)
