@@ -4,7 +4,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -134,7 +133,6 @@ void TestXerFile::readsLines_data()
     QTest::newRow("empty file") << QByteArray() << 2 << task << 0 << QString();
     QTest::newRow("byte-order mark before header") << "\xEF\xBB\xBF" + h + taskTable << 2 << task << 1 << QString();
     QTest::newRow("blank instead of tab after ERMHDR") << "ERMHDR 19.12\r\n" + taskTable << 2 << task << 1 << QString();
-    QTest::newRow("one table") << h + taskTable + "%E\r\n" << 2 << task << 0 << taskDump;
     QTest::newRow("unwanted table contributes nothing")
         << h + "%T\tRSRC\r\n%F\trsrc_id\r\n%R\t9\r\n" + taskTable << 2 << task << 0 << taskDump;
     QTest::newRow("empty wanted list takes every table")
@@ -160,8 +158,6 @@ void TestXerFile::readsLines_data()
         << h + "%T\tTASK\r\n%F\ta\r\n%F\tb\r\n%R\t1\r\n" << 2 << task << 0 << "TASK F:b R:1";
     QTest::newRow("unterminated last record is kept")
         << h + "%T\tTASK\r\n%R\t1\tlast" << 2 << task << 0 << "TASK R:1|last";
-    QTest::newRow("LF alone under CR LF convention: no line end")
-        << QByteArray(h + taskTable).replace("\r\n", "\n") << 2 << task << 0 << QString();
     QTest::newRow("lone CR and lone LF are text under CR LF convention")
         << h + "%T\tTASK\r\n%R\ta\rb\tc\nd\r\n" << 2 << task << 0 << "TASK R:a\rb|c\nd";
     QTest::newRow("LF convention keeps CR in the last field")
@@ -182,11 +178,9 @@ void TestXerFile::readsLines()
     QFETCH(QByteArray, content);
     QFETCH(int, convention);
     QFETCH(QStringList, wanted);
-    QFETCH(QString, expected);
-    QFETCH(int, code);
     int got = -1;
-    QCOMPARE(readAllBlockSizes(content, convention, wanted, &got), expected);
-    QCOMPARE(got, code);
+    QTEST(readAllBlockSizes(content, convention, wanted, &got), "expected");
+    QTEST(got, "code");
 }
 
 void TestXerFile::sequenceNumbersCountCollectedLines()
@@ -219,16 +213,8 @@ void TestXerFile::blockBoundaries_data()
     QTest::newRow("'%' last byte of a block, 'T' first of the next")
         << percent + "%T\tTASK\r\n%R\tt\r\n";
 
-    QByteArray crlf = c;
-    padTo(crlf, MiB - 8);
-    QTest::newRow("CR last byte of a block, LF first of the next") << crlf + "%R\tab\tc\r\n%R\tnext\r\n";
-
     QByteArray longLine = c + "%R\t" + QByteArray(MiB * 5 / 2, 'L') + "\tafter\r\n%R\tnext\r\n";
     QTest::newRow("line longer than the buffer") << longLine;
-
-    QByteArray umlaut = c;
-    padTo(umlaut, MiB - 8);
-    QTest::newRow("UTF-8 character split by the boundary") << umlaut + "%R\tab\xC3\xBC" "c\td\r\n";
 
     // Lines of every length and encoding, far more text than one storage
     // block holds, so lines end up on both sides of every block's end.
@@ -243,16 +229,9 @@ void TestXerFile::blockBoundaries_data()
 void TestXerFile::blockBoundaries()
 {
     QFETCH(QByteArray, content);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("boundary.xer");
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(content);
-    out.close();
-
-    XERFile file(path, 2, {"TASK"});
-    QCOMPARE(file.read(), NoError);
-    QCOMPARE(dump(file), referenceDump(content, {"TASK"}));
+    int code = -1;
+    QCOMPARE(readAllBlockSizes(content, 2, {"TASK"}, &code, {MiB}), referenceDump(content, {"TASK"}));
+    QCOMPARE(code, int(NoError));
 }
 
 void TestXerFile::slicesOutliveTheReader()
@@ -299,7 +278,6 @@ void TestXerFile::progressReportsTenths_data()
     QTest::addColumn<QList<int>>("percents");
 
     QTest::newRow("empty file reports done") << 0 << 64 << QList<int>{10};
-    QTest::newRow("one block") << 50 << 64 << QList<int>{10};
     QTest::newRow("four blocks") << 400 << 100 << QList<int>{2, 5, 7, 10};
 }
 

@@ -17,9 +17,7 @@ void TestXerText::decodesUtf8OrWindows1252_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("ASCII") << QByteArray("%R\t1\tDig") << QString("%R\t1\tDig");
-    QTest::newRow("UTF-8 two-byte letters") << QByteArray("Fa\xC3\xA7" "ade M\xC3\xBCller") << QString::fromUtf8("Façade Müller");
     QTest::newRow("UTF-8 four-byte character") << QByteArray("a\xF0\x9F\x8F\x97z") << QString::fromUtf8("a\xF0\x9F\x8F\x97z");
-    QTest::newRow("Windows-1252 letters") << QByteArray("Fa\xE7" "ade M\xFCller") << QString::fromUtf8("Façade Müller");
     QTest::newRow("Windows-1252 currency and quotes")
         << QByteArray("\x80 \xA3 \xA5 \x93q\x94 \x96") << QString::fromUtf8("€ £ ¥ “q” –");
     QTest::newRow("bytes undefined in Windows-1252 stay C1 controls")
