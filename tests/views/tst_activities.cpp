@@ -79,6 +79,16 @@ struct Fixture
                                                             QAbstractItemModelTester::FailureReportingMode::QtTest);
     }
     bool settled() const { return QTest::qWaitFor([this] { return !chart->isRebuildPending(); }); }
+    // On screen at the given size with every group open, the chart caught up.
+    bool shownExpanded(int width, int height)
+    {
+        view.resize(width, height);
+        view.show();
+        if (!QTest::qWaitForWindowExposed(&view))
+            return false;
+        tree->expandAll();
+        return settled();
+    }
 
     PdParentItemProxyModel::ParentMap map;
     std::unique_ptr<QStandardItemModel> source;
@@ -112,7 +122,6 @@ void TestActivities::showsOneTopLevelRowPerActivity_data()
 {
     QTest::addColumn<int>("rows");
     QTest::newRow("no activities") << 0;
-    QTest::newRow("one activity") << 1;
     QTest::newRow("a few hundred activities") << 350;
 }
 
@@ -270,12 +279,8 @@ void TestActivities::rowsLineUpWhereverTheTreeScrolls()
     Fixture f(6, 40);
     if (narrowColumns)
         f.tree->header()->setDefaultSectionSize(30);
-    f.view.resize(900, 333);
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
     f.chart->setLevels(levels);
-    f.tree->expandAll();
-    QVERIFY(f.settled());
+    QVERIFY(f.shownExpanded(900, 333));
 
     QScrollBar *bar = f.tree->verticalScrollBar();
     bar->setValue(position < 0 ? bar->maximum() - 1 : qRound(bar->maximum() * position));
@@ -320,11 +325,7 @@ void TestActivities::wheelOverTheChartScrollsTheTree()
     QFETCH(QPoint, angle);
     QFETCH(bool, rowsMove);
     Fixture f(1, 200);
-    f.view.resize(600, 300);
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-    f.tree->expandAll();
-    QVERIFY(f.settled());
+    QVERIFY(f.shownExpanded(600, 300));
 
     QWidget *port = f.chart->viewport();
     const QPoint at(port->width() / 2, port->height() / 2);
@@ -380,11 +381,7 @@ void TestActivities::currentRowBringsItsBarIntoView()
         f.source->setData(f.source->index(row, 3), QVariant());
     else if (change == QLatin1String("summary spans all"))
         f.source->setData(f.source->index(row, 4), f.source->index(last, 4).data());
-    f.view.resize(700, 400);
-    f.view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.view));
-    f.tree->expandAll();
-    QVERIFY(f.settled());
+    QVERIFY(f.shownExpanded(700, 400));
 
     const QModelIndexList rows = shownRows(f.tree);
     const mygc::DateAxis *axis = f.chart->dateAxis();
