@@ -64,6 +64,20 @@ public:
         ++m_rowCount;
     }
 
+    void appendRows(int rows, const std::function<void(std::vector<ContainerColumn> &cells)> &fill) override
+    {
+        if (rows <= 0)
+            return;
+        fill(m_cells);
+        const int total = m_rowCount + rows;
+        for (ContainerColumn &cells : m_cells) {
+            Q_ASSERT(cells.size() <= total);
+            while (cells.size() < total)
+                cells.appendInvalid();
+        }
+        m_rowCount = total;
+    }
+
     QVariant data(int row, int column) const override
     {
         if (!inRange(row, column))

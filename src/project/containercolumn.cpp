@@ -130,6 +130,78 @@ void ContainerColumn::append(const QVariant &value)
     ++m_size;
 }
 
+// Prepares the storage for one more valid value of `kind`; false when the
+// column holds plain QVariants, so the caller appends a QVariant instead.
+bool ContainerColumn::accepts(Kind kind)
+{
+    if (m_kind == Kind::None)
+        adopt(kind);
+    else if (m_kind != kind && m_kind != Kind::Variant)
+        adopt(Kind::Variant);
+    return m_kind == kind;
+}
+
+void ContainerColumn::appendInvalid()
+{
+    m_valid.push_back(false);
+    switch (m_kind) {
+    case Kind::Int:
+        m_ints.push_back(0);
+        break;
+    case Kind::Double:
+        m_doubles.push_back(0.0);
+        break;
+    case Kind::String:
+        m_strings.emplace_back();
+        break;
+    case Kind::DateTime:
+        m_dateTimes.emplace_back();
+        break;
+    case Kind::Variant:
+        m_variants.emplace_back();
+        break;
+    case Kind::None:
+        break;
+    }
+    ++m_size;
+}
+
+void ContainerColumn::appendInt(int value)
+{
+    if (!accepts(Kind::Int))
+        return append(value);
+    m_valid.push_back(true);
+    m_ints.push_back(value);
+    ++m_size;
+}
+
+void ContainerColumn::appendDouble(double value)
+{
+    if (!accepts(Kind::Double))
+        return append(value);
+    m_valid.push_back(true);
+    m_doubles.push_back(value);
+    ++m_size;
+}
+
+void ContainerColumn::appendString(QString value)
+{
+    if (!accepts(Kind::String))
+        return append(value);
+    m_valid.push_back(true);
+    m_strings.push_back(std::move(value));
+    ++m_size;
+}
+
+void ContainerColumn::appendDateTime(const QDateTime &value)
+{
+    if (!accepts(Kind::DateTime))
+        return append(value);
+    m_valid.push_back(true);
+    m_dateTimes.push_back(value);
+    ++m_size;
+}
+
 QVariant ContainerColumn::at(int row) const
 {
     if (row < 0 || row >= m_size || !m_valid[std::size_t(row)])

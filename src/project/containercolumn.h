@@ -18,7 +18,14 @@ public:
     int size() const { return m_size; }
     void reserve(int rows);
     void append(const QVariant &value);
-    void appendInvalid() { append(QVariant()); }
+    void appendInvalid();
+    // Typed appends for the loader: the value goes straight into typed
+    // storage without passing through a QVariant, and reads back exactly as
+    // append(QVariant) of the same value would.
+    void appendInt(int value);
+    void appendDouble(double value);
+    void appendString(QString value);
+    void appendDateTime(const QDateTime &value);
     QVariant at(int row) const;
     void set(int row, const QVariant &value);
 
@@ -26,6 +33,7 @@ private:
     enum class Kind : std::uint8_t { None, Int, Double, String, DateTime, Variant };
 
     static Kind kindOf(const QVariant &value);
+    bool accepts(Kind kind);
     void adopt(Kind kind);
     void store(int row, const QVariant &value);
 

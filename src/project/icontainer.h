@@ -5,7 +5,10 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <functional>
 #include <vector>
+
+class ContainerColumn;
 
 // Typed rows of one schedule table together with its column descriptors.
 // Containers are plain objects shared by reference count between the loader
@@ -25,6 +28,10 @@ public:
     virtual int columnIndexByDisplay(const QString &display) const = 0;
     virtual int columnIndexById(const QString &id) const = 0;
     virtual void appendRow(std::vector<QVariant> row) = 0;
+    // Appends `rows` rows whose cells `fill` writes straight into the typed
+    // column storage, one ContainerColumn per column. A column that `fill`
+    // leaves short gets invalid cells for the rest of the rows.
+    virtual void appendRows(int rows, const std::function<void(std::vector<ContainerColumn> &cells)> &fill) = 0;
     virtual QVariant data(int row, int column) const = 0;
     virtual bool setData(int row, int column, const QVariant &value) = 0;
     virtual int rowCount() const = 0;

@@ -193,20 +193,63 @@ QVariant XerFieldConverter::convert(Datatype datatype, QStringView text, int col
         if (column >= 0 && column < int(m_pools.size()))
             return m_pools[std::size_t(column)].intern(text);
         return text.toString();
-    case DateTime: {
+    case DateTime:
         if (!isCanonicalDateTime(text))
             return parseDateTime(text);
-        const qint64 key = qint64(digits(text, 0, 4)) * 100000000 + digits(text, 5, 2) * 1000000
-            + digits(text, 8, 2) * 10000 + digits(text, 11, 2) * 100 + digits(text, 14, 2);
-        auto it = m_dateTimes.constFind(key);
-        if (it == m_dateTimes.constEnd())
-            it = m_dateTimes.insert(key, parseDateTime(text));
-        return *it;
-    }
+        return cachedDateTime(text);
     case Unknown:
         break;
     }
     return QVariant();
+}
+
+const QDateTime &XerFieldConverter::cachedDateTime(QStringView text)
+{
+    const qint64 key = qint64(digits(text, 0, 4)) * 100000000 + digits(text, 5, 2) * 1000000
+        + digits(text, 8, 2) * 10000 + digits(text, 11, 2) * 100 + digits(text, 14, 2);
+    auto it = m_dateTimes.constFind(key);
+    if (it == m_dateTimes.constEnd())
+        it = m_dateTimes.insert(key, parseDateTime(text));
+    return *it;
+}
+
+void XerFieldConverter::appendTo(ContainerColumn &cells, Datatype datatype, QStringView text, int column)
+{
+    if (text.isEmpty()) {
+        cells.appendInvalid();
+        return;
+    }
+    switch (datatype) {
+    case Integer: {
+        int small = 0;
+        if (parseSmallInteger(text, &small))
+            cells.appendInt(small);
+        else
+            cells.append(toInteger(text));
+        return;
+    }
+    case Double: {
+        bool ok = false;
+        const double value = toDouble(text, &ok);
+        cells.appendDouble(ok ? value : 0.0);
+        return;
+    }
+    case String:
+        if (column >= 0 && column < int(m_pools.size()))
+            cells.appendString(m_pools[std::size_t(column)].intern(text));
+        else
+            cells.appendString(text.toString());
+        return;
+    case DateTime:
+        if (isCanonicalDateTime(text))
+            cells.appendDateTime(cachedDateTime(text));
+        else
+            cells.appendDateTime(parseDateTime(text));
+        return;
+    case Unknown:
+        break;
+    }
+    cells.appendInvalid();
 }
 
 QDateTime XerFieldConverter::parseDateTime(QStringView text)

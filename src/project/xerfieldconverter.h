@@ -1,5 +1,7 @@
 #pragma once
 
+#include "containercolumn.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QStringView>
@@ -28,10 +30,16 @@ public:
     // gets none.
     QVariant convert(Datatype datatype, QStringView text, int column = -1);
 
+    // Appends the value convert() gives to `cells`, without the QVariant
+    // in between for the common kinds of value.
+    void appendTo(ContainerColumn &cells, Datatype datatype, QStringView text, int column = -1);
+
     static QDateTime parseDateTime(QStringView text);
 
 private:
     class StringPool;
+
+    const QDateTime &cachedDateTime(QStringView text);
 
     QHash<qint64, QDateTime> m_dateTimes;
     std::vector<StringPool> m_pools;

@@ -82,27 +82,36 @@ void fillContainer(const xer::XERTable &table, IContainer &container)
         datatypes[std::size_t(c)] = XerFieldConverter::datatypeOf(container.columnDatatype(c));
 
     // (field position, container column) pairs for the fields the catalogue knows.
-    std::vector<std::pair<int, int>> columnMap;
+    // A field named twice fills its column from the later position only:
+    // each column takes exactly one cell per record.
+    std::vector<int> positionOf(std::size_t(columnCount), -1);
     if (const xer::XERField *names = table.fieldNames()) {
         for (int k = 1; k < names->fieldCount(); ++k) {
             const int column = container.columnIndexById(names->field(k).toString().toLower());
             if (column >= 0)
-                columnMap.emplace_back(k, column);
+                positionOf[std::size_t(column)] = k;
         }
+    }
+    std::vector<std::pair<int, int>> columnMap;
+    for (int c = 0; c < columnCount; ++c) {
+        if (positionOf[std::size_t(c)] >= 0)
+            columnMap.emplace_back(positionOf[std::size_t(c)], c);
     }
 
     XerFieldConverter converter(columnCount);
     const QVector<xer::XERRecord *> &records = table.records();
     container.reserveRows(records.size());
-    for (const xer::XERRecord *record : records) {
-        std::vector<QVariant> row(static_cast<std::size_t>(columnCount));
-        for (const auto &[position, column] : columnMap) {
-            const QStringRef text = record->field(position);
-            if (!text.isEmpty())
-                row[std::size_t(column)] = converter.convert(datatypes[std::size_t(column)], text, column);
+    // Row by row, so that each record's fields are read while they are in
+    // the cache; every mapped column gets one cell per record, the others
+    // are padded with invalid cells by the container.
+    container.appendRows(records.size(), [&](std::vector<ContainerColumn> &cells) {
+        for (const xer::XERRecord *record : records) {
+            for (const auto &[position, column] : columnMap) {
+                const std::size_t c = std::size_t(column);
+                converter.appendTo(cells[c], datatypes[c], record->field(position), column);
+            }
         }
-        container.appendRow(std::move(row));
-    }
+    });
 }
 
 // Fills the containers on this thread and one helper thread, the largest

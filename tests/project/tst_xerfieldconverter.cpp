@@ -10,6 +10,8 @@ private slots:
     void shouldConvertByDatatype();
     void shouldGiveSameDateTimeAsFormatParser_data();
     void shouldGiveSameDateTimeAsFormatParser();
+    void shouldStoreInPlaceWhatConvertGives_data();
+    void shouldStoreInPlaceWhatConvertGives();
 };
 
 void tst_XerFieldConverter::shouldConvertByDatatype_data()
@@ -72,6 +74,46 @@ void tst_XerFieldConverter::shouldGiveSameDateTimeAsFormatParser()
     XerFieldConverter converter;
     QCOMPARE(converter.convert(XerFieldConverter::DateTime, text).toDateTime(), reference);
     QCOMPARE(converter.convert(XerFieldConverter::DateTime, text).toDateTime().isValid(), reference.isValid());
+}
+
+// A column's worth of texts of one datatype: storing each in place must read
+// back exactly as storing what convert() gives, type included, also when a
+// later value changes the column's storage.
+void tst_XerFieldConverter::shouldStoreInPlaceWhatConvertGives_data()
+{
+    QTest::addColumn<QString>("datatype");
+    QTest::addColumn<QStringList>("texts");
+
+    QTest::newRow("integers after empty cells") << "integer" << QStringList{"", "", "7", "-3", ""};
+    QTest::newRow("decimal among integers") << "integer" << QStringList{"1", "12.5", "", "2"};
+    QTest::newRow("wide and odd integers") << "integer" << QStringList{"12345678901", "5", " 42 ", "abc"};
+    QTest::newRow("doubles") << "double" << QStringList{"8.25", "", "+3.5", "12,5", "40"};
+    QTest::newRow("repeated strings") << "string" << QStringList{"Not Started", "", "Not Started", "Façade"};
+    QTest::newRow("date-times, repeated and impossible")
+        << "datetime" << QStringList{"2019-03-04 08:00", "2019-02-30 08:00", "", "2019-03-04 08:00", "04.03.2019"};
+    QTest::newRow("unknown datatype") << "boolean" << QStringList{"Y", ""};
+}
+
+void tst_XerFieldConverter::shouldStoreInPlaceWhatConvertGives()
+{
+    QFETCH(QString, datatype);
+    QFETCH(QStringList, texts);
+
+    const XerFieldConverter::Datatype type = XerFieldConverter::datatypeOf(datatype);
+    XerFieldConverter viaVariant(1);
+    XerFieldConverter inPlace(1);
+    ContainerColumn expected;
+    ContainerColumn actual;
+    for (const QString &text : texts) {
+        expected.append(viaVariant.convert(type, text, 0));
+        inPlace.appendTo(actual, type, text, 0);
+    }
+    QCOMPARE(actual.size(), expected.size());
+    for (int r = 0; r < expected.size(); ++r) {
+        QCOMPARE(actual.at(r).isValid(), expected.at(r).isValid());
+        QCOMPARE(actual.at(r).userType(), expected.at(r).userType());
+        QCOMPARE(actual.at(r), expected.at(r));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_XerFieldConverter)
