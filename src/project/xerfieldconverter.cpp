@@ -99,6 +99,13 @@ QVariant toInteger(QStringView text)
     return 0;
 }
 
+// Keys are decimal digit strings of a minute, close together and with
+// regular low digits; a multiplicative mix spreads them over the slots.
+std::size_t slotOf(qint64 key, std::size_t mask)
+{
+    return std::size_t((quint64(key) * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+}
+
 } // namespace
 
 // Open addressing over the strings met so far, looked up by the field's
@@ -207,10 +214,47 @@ const QDateTime &XerFieldConverter::cachedDateTime(QStringView text)
 {
     const qint64 key = qint64(digits(text, 0, 4)) * 100000000 + digits(text, 5, 2) * 1000000
         + digits(text, 8, 2) * 10000 + digits(text, 11, 2) * 100 + digits(text, 14, 2);
-    auto it = m_dateTimes.constFind(key);
-    if (it == m_dateTimes.constEnd())
-        it = m_dateTimes.insert(key, parseDateTime(text));
-    return *it;
+    if (m_dateKeys.empty()) {
+        m_dateKeys.assign(1024, -1);
+        m_dateValues.resize(1024);
+    }
+    std::size_t mask = m_dateKeys.size() - 1;
+    std::size_t i = slotOf(key, mask);
+    while (m_dateKeys[i] != key) {
+        if (m_dateKeys[i] < 0) {
+            if ((m_dateCount + 1) * 2 > int(m_dateKeys.size())) {
+                growDateTimes();
+                mask = m_dateKeys.size() - 1;
+                i = slotOf(key, mask);
+                while (m_dateKeys[i] >= 0)
+                    i = (i + 1) & mask;
+            }
+            m_dateKeys[i] = key;
+            m_dateValues[i] = parseDateTime(text);
+            ++m_dateCount;
+            break;
+        }
+        i = (i + 1) & mask;
+    }
+    return m_dateValues[i];
+}
+
+void XerFieldConverter::growDateTimes()
+{
+    std::vector<qint64> keys(m_dateKeys.size() * 2, -1);
+    std::vector<QDateTime> values(keys.size());
+    const std::size_t mask = keys.size() - 1;
+    for (std::size_t j = 0; j < m_dateKeys.size(); ++j) {
+        if (m_dateKeys[j] < 0)
+            continue;
+        std::size_t i = slotOf(m_dateKeys[j], mask);
+        while (keys[i] >= 0)
+            i = (i + 1) & mask;
+        keys[i] = m_dateKeys[j];
+        values[i] = std::move(m_dateValues[j]);
+    }
+    m_dateKeys.swap(keys);
+    m_dateValues.swap(values);
 }
 
 void XerFieldConverter::appendTo(ContainerColumn &cells, Datatype datatype, QStringView text, int column)

@@ -3,7 +3,6 @@
 #include "containercolumn.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QStringView>
 #include <QVariant>
 
@@ -40,7 +39,12 @@ private:
     class StringPool;
 
     const QDateTime &cachedDateTime(QStringView text);
+    void growDateTimes();
 
-    QHash<qint64, QDateTime> m_dateTimes;
+    // Open addressing keyed by the minute's digits; a node hash spent most
+    // of its lookups walking collision chains.
+    std::vector<qint64> m_dateKeys;
+    std::vector<QDateTime> m_dateValues;
+    int m_dateCount = 0;
     std::vector<StringPool> m_pools;
 };

@@ -12,6 +12,7 @@ private slots:
     void shouldGiveSameDateTimeAsFormatParser();
     void shouldStoreInPlaceWhatConvertGives_data();
     void shouldStoreInPlaceWhatConvertGives();
+    void shouldKeepEveryRememberedDateTime();
 };
 
 void tst_XerFieldConverter::shouldConvertByDatatype_data()
@@ -113,6 +114,21 @@ void tst_XerFieldConverter::shouldStoreInPlaceWhatConvertGives()
         QCOMPARE(actual.at(r).isValid(), expected.at(r).isValid());
         QCOMPARE(actual.at(r).userType(), expected.at(r).userType());
         QCOMPARE(actual.at(r), expected.at(r));
+    }
+}
+
+// Enough distinct minutes to make the remembered set grow several times;
+// each must still give its own date-time when met again.
+void tst_XerFieldConverter::shouldKeepEveryRememberedDateTime()
+{
+    const QDateTime first(QDate(2019, 1, 1), QTime(7, 0));
+    QStringList texts;
+    for (int i = 0; i < 5000; ++i)
+        texts.append(first.addSecs(qint64(i) * 3700).toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    XerFieldConverter converter;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const QString &text : texts)
+            QCOMPARE(converter.convert(XerFieldConverter::DateTime, text).toDateTime(), XerFieldConverter::parseDateTime(text));
     }
 }
 
