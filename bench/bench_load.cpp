@@ -118,6 +118,14 @@ int main(int argc, char *argv[])
     if (args.size() == 2 && args.at(0) == QLatin1String("--child"))
         return child(args.at(1));
 
+    // An option-like first word is no file name: without this, "--help"
+    // would become a 170 MB generated file of that name.
+    for (const QString &arg : args) {
+        if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("--runs")) {
+            std::printf("usage: bench_load [FILE] [--runs N]\n");
+            return arg == QLatin1String("--help") || arg == QLatin1String("-h") ? 0 : 2;
+        }
+    }
     int runs = 5;
     const int runsAt = args.indexOf(QStringLiteral("--runs"));
     if (runsAt >= 0 && runsAt + 1 < args.size()) {
