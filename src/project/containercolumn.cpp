@@ -166,40 +166,34 @@ void ContainerColumn::appendInvalid()
     ++m_size;
 }
 
+template <typename T>
+void ContainerColumn::appendTyped(Kind kind, std::vector<T> &storage, T value)
+{
+    if (!accepts(kind))
+        return append(QVariant::fromValue(value));
+    m_valid.push_back(true);
+    storage.push_back(std::move(value));
+    ++m_size;
+}
+
 void ContainerColumn::appendInt(int value)
 {
-    if (!accepts(Kind::Int))
-        return append(value);
-    m_valid.push_back(true);
-    m_ints.push_back(value);
-    ++m_size;
+    appendTyped(Kind::Int, m_ints, qint32(value));
 }
 
 void ContainerColumn::appendDouble(double value)
 {
-    if (!accepts(Kind::Double))
-        return append(value);
-    m_valid.push_back(true);
-    m_doubles.push_back(value);
-    ++m_size;
+    appendTyped(Kind::Double, m_doubles, value);
 }
 
 void ContainerColumn::appendString(QString value)
 {
-    if (!accepts(Kind::String))
-        return append(value);
-    m_valid.push_back(true);
-    m_strings.push_back(std::move(value));
-    ++m_size;
+    appendTyped(Kind::String, m_strings, std::move(value));
 }
 
 void ContainerColumn::appendDateTime(const QDateTime &value)
 {
-    if (!accepts(Kind::DateTime))
-        return append(value);
-    m_valid.push_back(true);
-    m_dateTimes.push_back(value);
-    ++m_size;
+    appendTyped(Kind::DateTime, m_dateTimes, value);
 }
 
 QVariant ContainerColumn::at(int row) const

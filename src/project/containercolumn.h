@@ -34,6 +34,8 @@ private:
 
     static Kind kindOf(const QVariant &value);
     bool accepts(Kind kind);
+    template <typename T>
+    void appendTyped(Kind kind, std::vector<T> &storage, T value);
     void adopt(Kind kind);
     void store(int row, const QVariant &value);
 
