@@ -8,7 +8,11 @@ file(MAKE_DIRECTORY ${PLANDECK_TEST_RUNTIME_DIR})
 file(CHMOD ${PLANDECK_TEST_RUNTIME_DIR} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 
 set(PLANDECK_TEST_DATA_DIR ${CMAKE_SOURCE_DIR}/tests/data)
-get_filename_component(PLANDECK_SAMPLES_DIR ${CMAKE_SOURCE_DIR}/../shared/xer-samples ABSOLUTE)
+# A worktree beside the main checkout has no shared folder next to it; it
+# names the samples with -DPLANDECK_SAMPLES_DIR=... instead.
+if(NOT PLANDECK_SAMPLES_DIR)
+    get_filename_component(PLANDECK_SAMPLES_DIR ${CMAKE_SOURCE_DIR}/../shared/xer-samples ABSOLUTE)
+endif()
 set(PLANDECK_LSAN_SUPPRESSIONS ${CMAKE_SOURCE_DIR}/tests/lsan.supp)
 
 function(plandeck_add_test name)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -125,15 +126,18 @@ void writeActivityTypes(QAbstractItemModel *task)
 
 void writeDatesAndIds(QAbstractItemModel *task, ValueTableModel *rowKeys)
 {
-    const int status = columnByName(task, QStringLiteral("Activity status"));
-    const int constraint = columnByName(task, QStringLiteral("Activity constraint type"));
-    const int actualStart = columnByName(task, QStringLiteral("Actual Start"));
-    const int actualFinish = columnByName(task, QStringLiteral("Actual Finish"));
-    const int plannedStart = columnByName(task, QStringLiteral("Planned start date"));
-    const int plannedFinish = columnByName(task, QStringLiteral("Planned finish date"));
-    const int constraintDate = columnByName(task, QStringLiteral("Activity Constraint Date"));
-    const int start = columnByName(task, QStringLiteral("Start Date"));
-    const int finish = columnByName(task, QStringLiteral("Finish Date"));
+    const auto column = [task](const char *header) { return columnByName(task, QLatin1String(header)); };
+    const int status = column("Activity status");
+    const int actualStart = column("Actual Start");
+    const int actualFinish = column("Actual Finish");
+    const int remainingStart = column("Remaining start");
+    const int remainingFinish = column("Remaining finish");
+    const int earlyStart = column("Early start date");
+    const int earlyFinish = column("Early finish date");
+    const int plannedStart = column("Planned start date");
+    const int plannedFinish = column("Planned finish date");
+    const int start = column("Start Date");
+    const int finish = column("Finish Date");
     const bool haveDates = start >= 0 && finish >= 0;
 
     auto date = [task](int row, int column) { return cell(task, row, column).toDateTime(); };
@@ -144,8 +148,9 @@ void writeDatesAndIds(QAbstractItemModel *task, ValueTableModel *rowKeys)
         if (!haveDates)
             continue;
         const ProjectModels::ActivityDates dates = ProjectModels::activityDates(
-            cell(task, r, status).toString(), cell(task, r, constraint).toString(), date(r, actualStart),
-            date(r, actualFinish), date(r, plannedStart), date(r, plannedFinish), date(r, constraintDate));
+            {cell(task, r, status).toString(), date(r, actualStart), date(r, actualFinish), date(r, remainingStart),
+             date(r, remainingFinish), date(r, earlyStart), date(r, earlyFinish), date(r, plannedStart),
+             date(r, plannedFinish)});
         task->setData(task->index(r, start), orNull(dates.start), Qt::DisplayRole);
         task->setData(task->index(r, finish), orNull(dates.finish), Qt::DisplayRole);
     }
@@ -408,20 +413,24 @@ QString relationshipText(const QVariant &type, const QVariant &lagHours)
     return text;
 }
 
-ActivityDates activityDates(const QString &status, const QString &constraintType, const QDateTime &actualStart,
-                            const QDateTime &actualFinish, const QDateTime &plannedStart,
-                            const QDateTime &plannedFinish, const QDateTime &constraintDate)
+ActivityDates activityDates(const ActivityDateFields &fields)
 {
-    const bool finishConstrained = constraintType == QLatin1String("CS_MANDFIN")
-        || constraintType == QLatin1String("CS_MEO") || constraintType == QLatin1String("CS_MEOB");
-    const bool startConstrained = constraintType == QLatin1String("CS_MANDSTART")
-        || constraintType == QLatin1String("CS_MSO") || constraintType == QLatin1String("CS_MSOB");
-    if (status == QLatin1String("TK_Complete"))
-        return {actualStart, actualFinish};
-    const QDateTime finish = finishConstrained ? constraintDate : plannedFinish;
-    if (status == QLatin1String("TK_Active"))
-        return {actualStart, finish};
-    return {startConstrained ? constraintDate : plannedStart, finish};
+    const auto firstValid = [](std::initializer_list<const QDateTime *> dates) {
+        for (const QDateTime *date : dates) {
+            if (date->isValid())
+                return *date;
+        }
+        return QDateTime();
+    };
+    const bool complete = fields.status == QLatin1String("TK_Complete");
+    const bool started = complete || fields.status == QLatin1String("TK_Active");
+    // An actual date the file lacks falls back to the scheduled one rather
+    // than leaving the activity without a bar.
+    const QDateTime none;
+    return {firstValid({started ? &fields.actualStart : &none, &fields.remainingStart, &fields.earlyStart,
+                        &fields.plannedStart}),
+            firstValid({complete ? &fields.actualFinish : &none, &fields.remainingFinish, &fields.earlyFinish,
+                        &fields.plannedFinish})};
 }
 
 } // namespace ProjectModels

@@ -40,14 +40,32 @@ QString activityTypeName(const QString &typeCode);
 // hours; the lag is rounded to the nearest whole hour, halves away from zero.
 QString relationshipText(const QVariant &type, const QVariant &lagHours);
 
-// Start and finish of one activity from its status, constraint and dates.
+// The dates of one activity that its shown start and finish come from.
+struct ActivityDateFields
+{
+    QString status;
+    QDateTime actualStart;
+    QDateTime actualFinish;
+    QDateTime remainingStart;
+    QDateTime remainingFinish;
+    QDateTime earlyStart;
+    QDateTime earlyFinish;
+    QDateTime plannedStart;
+    QDateTime plannedFinish;
+};
+
 struct ActivityDates
 {
     QDateTime start;
     QDateTime finish;
 };
-ActivityDates activityDates(const QString &status, const QString &constraintType, const QDateTime &actualStart,
-                            const QDateTime &actualFinish, const QDateTime &plannedStart,
-                            const QDateTime &plannedFinish, const QDateTime &constraintDate);
+
+// Start and finish as the schedule states them: actual dates where the
+// activity has them, otherwise the dates of the last scheduling run
+// (remaining early, then early), and the planned dates only where the file
+// carries nothing newer. Constraint dates never enter: the scheduler has
+// already applied them, and a constraint the schedule could not meet would
+// otherwise show a finish before the start.
+ActivityDates activityDates(const ActivityDateFields &fields);
 
 } // namespace ProjectModels

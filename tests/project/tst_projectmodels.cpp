@@ -1,6 +1,7 @@
 #include "pdmodelutils.h"
 #include "plandeckresources.h"
 #include "projectmodels.h"
+#include "xerfile.h"
 #include "xertestload.h"
 
 #include <QAbstractItemModelTester>
@@ -20,7 +21,48 @@ QDateTime at(int month, int day, int hour)
     return QDateTime(QDate(2019, month, day), QTime(hour, 0));
 }
 
+struct Days
+{
+    int start;
+    int finish;
+};
+
+QDateTime dayDate(int day)
+{
+    return day > 0 ? at(3, day, 8) : QDateTime();
+}
+
+QString dayText(int day)
+{
+    return day > 0 ? dayDate(day).toString("yyyy-MM-dd HH:mm") : QString();
+}
+
+// Data dates of the projects in an XER file, by project id.
+QHash<qlonglong, QDateTime> dataDates(const QString &path)
+{
+    QHash<qlonglong, QDateTime> dates;
+    xer::XERFile file(path, xer::XERFile::CarriageReturnLineFeed, {"PROJECT"});
+    if (file.read() != xer::NoError || file.tables().isEmpty() || !file.tables().first()->fieldNames())
+        return dates;
+    const xer::XERTable *projects = file.tables().first();
+    const QVector<QStringRef> names = projects->fieldNames()->fields();
+    int idField = -1;
+    int dateField = -1;
+    for (int i = 0; i < names.size(); ++i) {
+        idField = names.at(i) == QLatin1String("proj_id") ? i : idField;
+        dateField = names.at(i) == QLatin1String("last_recalc_date") ? i : dateField;
+    }
+    for (const xer::XERRecord *record : projects->records()) {
+        const QDateTime date = QDateTime::fromString(record->field(dateField).toString(), "yyyy-MM-dd HH:mm");
+        if (date.isValid())
+            dates.insert(record->field(idField).toLongLong(), date);
+    }
+    return dates;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Days)
 
 class tst_ProjectModels : public QObject
 {
@@ -31,6 +73,8 @@ private slots:
     void shouldOrderActivityColumns();
     void shouldDeriveActivityValues_data();
     void shouldDeriveActivityValues();
+    void shouldTakeDatesAsScheduled_data();
+    void shouldTakeDatesAsScheduled();
     void shouldWriteRelationshipText_data();
     void shouldWriteRelationshipText();
     void shouldJoinNamesIntoRelationshipsResourcesAndCodes();
@@ -78,39 +122,31 @@ void tst_ProjectModels::shouldDeriveActivityValues_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("type");
-    QTest::addColumn<QDateTime>("start");
-    QTest::addColumn<QDateTime>("finish");
     QTest::addColumn<QString>("predecessors");
     QTest::addColumn<QString>("details");
     QTest::addColumn<QVariantList>("extra"); // WBS Name, Phase, Area, Comments, Due, Weight
 
     const QVariant none;
-    QTest::newRow("complete milestone takes actual dates")
-        << "Start" << "Milestone" << at(3, 4, 8) << at(3, 4, 8) << "" << ""
-        << QVariantList{"Civil", "Design", none, "Kick-off", none, none};
-    QTest::newRow("active with start constraint starts on actual start")
-        << "Excavate" << "Task" << at(3, 5, 8) << at(3, 20, 17) << "A1000" << "A1000:FS+8h"
+    QTest::newRow("start milestone without predecessors")
+        << "Start" << "Milestone" << "" << "" << QVariantList{"Civil", "Design", none, "Kick-off", none, none};
+    QTest::newRow("task with a lagged predecessor and a date field")
+        << "Excavate" << "Task" << "A1000" << "A1000:FS+8h"
         << QVariantList{"Civil", "Build", "North", none, at(3, 31, 17), none};
-    QTest::newRow("not started with finish constraint finishes on it")
-        << "Façade panels" << "Task" << at(4, 1, 8) << at(5, 1, 17) << "A1000, A1010" << "A1000:SF, A1010:SS-4h"
+    QTest::newRow("predecessors in key order, negative lag")
+        << "Façade panels" << "Task" << "A1000, A1010" << "A1000:SF, A1010:SS-4h"
         << QVariantList{"Façade", "Build", none, none, none, 12.5};
-    QTest::newRow("not started with start constraint starts on it")
-        << "Supervision" << "Level of Effort" << at(3, 15, 8) << at(5, 1, 17) << "" << ""
-        << QVariantList{"Façade", none, none, none, none, none};
+    QTest::newRow("level of effort") << "Supervision" << "Level of Effort" << "" << ""
+                                     << QVariantList{"Façade", none, none, none, none, none};
     QTest::newRow("finish milestone without predecessor from another project")
-        << "Finish" << "Milestone" << at(5, 2, 8) << at(5, 2, 8) << "A1020" << "A1020:FF+8h"
-        << QVariantList{"Façade", none, none, none, none, none};
-    QTest::newRow("resource-dependent type has no name, mandatory start")
-        << "Crane hire" << "" << at(3, 11, 8) << at(3, 18, 17) << "" << ""
-        << QVariantList{"Civil", none, none, none, none, none};
+        << "Finish" << "Milestone" << "A1020" << "A1020:FF+8h" << QVariantList{"Façade", none, none, none, none, none};
+    QTest::newRow("resource-dependent type has no name")
+        << "Crane hire" << "" << "" << "" << QVariantList{"Civil", none, none, none, none, none};
 }
 
 void tst_ProjectModels::shouldDeriveActivityValues()
 {
     QFETCH(QString, name);
     QFETCH(QString, type);
-    QFETCH(QDateTime, start);
-    QFETCH(QDateTime, finish);
     QFETCH(QString, predecessors);
     QFETCH(QString, details);
     QFETCH(QVariantList, extra);
@@ -121,13 +157,81 @@ void tst_ProjectModels::shouldDeriveActivityValues()
         row = valueAt(activities, r, "Activity Name").toString() == name ? r : -1;
     QVERIFY(row >= 0);
     QCOMPARE(valueAt(activities, row, "Activity Type").toString(), type);
-    QCOMPARE(valueAt(activities, row, "Start Date").toDateTime(), start);
-    QCOMPARE(valueAt(activities, row, "Finish Date").toDateTime(), finish);
     QCOMPARE(valueAt(activities, row, "Predecessors").toString(), predecessors);
     QCOMPARE(valueAt(activities, row, "Predecessors Details").toString(), details);
     const QStringList extraHeaders = {"WBS Name", "Phase", "Area", "Comments", "Due", "Weight"};
     for (int i = 0; i < extraHeaders.size(); ++i)
         QCOMPARE(valueAt(activities, row, extraHeaders.at(i)), extra.at(i));
+}
+
+void tst_ProjectModels::shouldTakeDatesAsScheduled_data()
+{
+    // Days of March 2019 for the pairs of actual, remaining, early and
+    // planned dates; 0 leaves a date empty.
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("constraint");
+    QTest::addColumn<Days>("actual");
+    QTest::addColumn<Days>("remaining");
+    QTest::addColumn<Days>("early");
+    QTest::addColumn<Days>("planned");
+    QTest::addColumn<Days>("shown");
+
+    QTest::newRow("complete takes actual dates over all others")
+        << "TK_Complete" << "" << Days{1, 4} << Days{5, 6} << Days{5, 6} << Days{2, 3} << Days{1, 4};
+    QTest::newRow("complete without actual finish keeps its scheduled finish")
+        << "TK_Complete" << "" << Days{1, 0} << Days{0, 6} << Days{5, 7} << Days{2, 3} << Days{1, 6};
+    QTest::newRow("active starts on actual start, finishes on remaining finish")
+        << "TK_Active" << "" << Days{1, 0} << Days{9, 12} << Days{9, 13} << Days{2, 5} << Days{1, 12};
+    QTest::newRow("active without remaining dates finishes on early finish")
+        << "TK_Active" << "" << Days{1, 0} << Days{0, 0} << Days{9, 14} << Days{2, 5} << Days{1, 14};
+    QTest::newRow("active with mandatory finish keeps its scheduled finish")
+        << "TK_Active" << "CS_MANDFIN" << Days{1, 0} << Days{9, 12} << Days{9, 12} << Days{2, 5} << Days{1, 12};
+    QTest::newRow("active ignores an actual finish it cannot have yet")
+        << "TK_Active" << "" << Days{1, 3} << Days{9, 12} << Days{9, 12} << Days{2, 5} << Days{1, 12};
+    QTest::newRow("not started takes remaining over early and planned")
+        << "TK_NotStart" << "" << Days{0, 0} << Days{6, 10} << Days{7, 11} << Days{2, 5} << Days{6, 10};
+    QTest::newRow("not started ignores a stray actual start")
+        << "TK_NotStart" << "" << Days{1, 0} << Days{6, 10} << Days{6, 10} << Days{2, 5} << Days{6, 10};
+    QTest::newRow("not started without remaining dates takes early dates")
+        << "TK_NotStart" << "" << Days{0, 0} << Days{0, 0} << Days{7, 11} << Days{2, 5} << Days{7, 11};
+    QTest::newRow("not started with planned dates only")
+        << "TK_NotStart" << "" << Days{0, 0} << Days{0, 0} << Days{0, 0} << Days{2, 5} << Days{2, 5};
+    QTest::newRow("start on constraint does not move the start")
+        << "TK_NotStart" << "CS_MSO" << Days{0, 0} << Days{6, 10} << Days{6, 10} << Days{2, 5} << Days{6, 10};
+    QTest::newRow("finish on or before does not move the finish")
+        << "TK_NotStart" << "CS_MEOB" << Days{0, 0} << Days{6, 10} << Days{6, 10} << Days{2, 5} << Days{6, 10};
+    QTest::newRow("unknown status is not started")
+        << "" << "" << Days{1, 4} << Days{6, 10} << Days{6, 10} << Days{2, 5} << Days{6, 10};
+    QTest::newRow("no dates at all") << "TK_NotStart" << "CS_MEO" << Days{0, 0} << Days{0, 0} << Days{0, 0}
+                                     << Days{0, 0} << Days{0, 0};
+}
+
+void tst_ProjectModels::shouldTakeDatesAsScheduled()
+{
+    QFETCH(QString, status);
+    QFETCH(QString, constraint);
+    QFETCH(Days, actual);
+    QFETCH(Days, remaining);
+    QFETCH(Days, early);
+    QFETCH(Days, planned);
+    QFETCH(Days, shown);
+
+    // The constraint date lies past every other date, so taking it would show.
+    const XerTestTable task{
+        "TASK",
+        {"task_id", "proj_id", "wbs_id", "task_code", "task_name", "task_type", "status_code", "cstr_type",
+         "cstr_date", "act_start_date", "act_end_date", "restart_date", "reend_date", "early_start_date",
+         "early_end_date", "target_start_date", "target_end_date"},
+        {{"1", "1", "100", "A1000", "Case", "TT_Task", status, constraint, "2019-03-28 08:00", dayText(actual.start),
+          dayText(actual.finish), dayText(remaining.start), dayText(remaining.finish), dayText(early.start),
+          dayText(early.finish), dayText(planned.start), dayText(planned.finish)}}};
+    const QString path = m_dir.filePath("dates.xer");
+    QVERIFY(writeFile(path, xerText({task})));
+    const LoadRecord record = load(path);
+    const QAbstractItemModel *activities = record.loader->model("ActivityModel");
+    QVERIFY(activities);
+    QCOMPARE(valueAt(activities, 0, "Start Date").toDateTime(), dayDate(shown.start));
+    QCOMPARE(valueAt(activities, 0, "Finish Date").toDateTime(), dayDate(shown.finish));
 }
 
 void tst_ProjectModels::shouldWriteRelationshipText_data()
@@ -273,25 +377,22 @@ void tst_ProjectModels::shouldKeepInvariantsOnSampleFiles()
                          {codeTable->index(r, 1).data().toLongLong(), codeTable->index(r, 5).data().toString()});
     }
 
+    const QHash<qlonglong, QDateTime> projectDataDates = dataDates(path);
+    QVERIFY(!projectDataDates.isEmpty());
     QHash<int, qlonglong> columnTypes; // code column -> its code type
     for (int r = 0; r < activities->rowCount(); ++r) {
         const QString predecessors = valueAt(activities, r, "Predecessors").toString();
         for (const QString &predecessor : predecessors.isEmpty() ? QStringList() : predecessors.split(", "))
             QVERIFY2(activityIds.contains(predecessor), qPrintable(predecessors));
 
-        const QString status = valueAt(activities, r, "Activity status").toString();
-        const QString constraint = valueAt(activities, r, "Activity constraint type").toString();
-        const QVariant constraintDate = valueAt(activities, r, "Activity Constraint Date");
-        const bool finishConstraint = QStringList{"CS_MANDFIN", "CS_MEO", "CS_MEOB"}.contains(constraint);
-        const bool startConstraint = QStringList{"CS_MANDSTART", "CS_MSO", "CS_MSOB"}.contains(constraint);
-        QVariant start = valueAt(activities, r, status == "TK_NotStart" ? "Planned start date" : "Actual Start");
-        QVariant finish = valueAt(activities, r, status == "TK_Complete" ? "Actual Finish" : "Planned finish date");
-        if (status == "TK_NotStart" && startConstraint)
-            start = constraintDate;
-        if (status != "TK_Complete" && finishConstraint)
-            finish = constraintDate;
-        QCOMPARE(valueAt(activities, r, "Start Date"), start);
-        QCOMPARE(valueAt(activities, r, "Finish Date"), finish);
+        const QDateTime start = valueAt(activities, r, "Start Date").toDateTime();
+        const QDateTime finish = valueAt(activities, r, "Finish Date").toDateTime();
+        const QString code = valueAt(activities, r, "Activity ID").toString();
+        QVERIFY2(!start.isValid() || !finish.isValid() || start <= finish, qPrintable(code));
+        const auto dataDate = projectDataDates.constFind(valueAt(activities, r, "proj_id").toLongLong());
+        if (valueAt(activities, r, "Activity status").toString() != "TK_Complete" && finish.isValid()
+            && dataDate != projectDataDates.constEnd())
+            QVERIFY2(finish >= *dataDate, qPrintable(code));
 
         for (int c = 0; c < activities->columnCount(); ++c) {
             if (activities->headerData(c, Qt::Horizontal, Qt::UserRole + 1).toString() != "Activity Codes")
