@@ -441,9 +441,16 @@ void GanttChart::rebuildRelationships()
         return column < 0 || column >= columns ? QVariant() : m_relationModel->index(row, column).data();
     };
     m_relationships.reserve(rows);
+    // An end whose id is no number (a malformed id, kept as its text) names
+    // no row; read as 0 it would tie the link to whatever row has id 0.
+    const auto rowOfEnd = [&](int row, int column) {
+        bool ok = false;
+        const int id = cell(row, column).toInt(&ok);
+        return ok ? rowOfId(id) : -1;
+    };
     for (int r = 0; r < rows; ++r) {
-        const int task = rowOfId(cell(r, m_relTaskColumn).toInt());
-        const int predecessor = rowOfId(cell(r, m_relPredecessorColumn).toInt());
+        const int task = rowOfEnd(r, m_relTaskColumn);
+        const int predecessor = rowOfEnd(r, m_relPredecessorColumn);
         if (task < 0 || predecessor < 0)
             continue;
         addRelationship(predecessor, task, TaskRelationship::typeFromText(cell(r, m_relTypeColumn).toString()),

@@ -2,6 +2,9 @@
 
 #include <QDateTime>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 // Qt 5's own variant comparison folds case ("A" and "a" become one group) and is not a strict weak
@@ -114,6 +117,12 @@ int compareNumbers(const SortKey& a, const SortKey& b)
 {
     if (a.integral && b.integral)
         return a.integer < b.integer ? -1 : (a.integer > b.integer ? 1 : 0);
+    // NaN compares false with everything, which would make it equal to every number and let one NaN
+    // key find any row of a map; all NaNs are one key, placed after every other number.
+    const bool nanA = std::isnan(a.real);
+    const bool nanB = std::isnan(b.real);
+    if (nanA || nanB)
+        return nanA == nanB ? 0 : (nanA ? 1 : -1);
     return a.real < b.real ? -1 : (a.real > b.real ? 1 : 0);
 }
 

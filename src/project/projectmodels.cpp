@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -71,6 +72,27 @@ QVariant cell(const QAbstractItemModel *model, int row, int column)
     return model->data(model->index(row, column));
 }
 
+// The hash key of an id, or noId for an id that is not a whole number (the
+// loader keeps malformed ids as their text). toLongLong() would read every
+// such id as 0, so that all of them, and a real 0, named one record.
+const qlonglong noId = std::numeric_limits<qlonglong>::min();
+
+qlonglong idKey(const QVariant &id)
+{
+    switch (id.userType()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+        return id.toLongLong();
+    case QMetaType::Double: {
+        const double value = id.toDouble();
+        return std::isfinite(value) && std::trunc(value) == value && std::fabs(value) < 9e15 ? qlonglong(value) : noId;
+    }
+    default:
+        return noId;
+    }
+}
+
 // Ids are integers in every table; a hash on them replaces the per-row
 // searches a lookup by value would need.
 template<typename Value>
@@ -80,13 +102,13 @@ QHash<qlonglong, Value> hashByKey(const QAbstractItemModel *model, int keyColumn
     const int rows = model->rowCount();
     hash.reserve(rows);
     for (int r = 0; r < rows; ++r) {
-        const QVariant key = cell(model, r, keyColumn);
-        if (!key.isValid() || (firstWins && hash.contains(key.toLongLong())))
+        const qlonglong key = idKey(cell(model, r, keyColumn));
+        if (key == noId || (firstWins && hash.contains(key)))
             continue;
         if constexpr (std::is_same_v<Value, int>)
-            hash.insert(key.toLongLong(), r);
+            hash.insert(key, r);
         else
-            hash.insert(key.toLongLong(), cell(model, r, valueColumn));
+            hash.insert(key, cell(model, r, valueColumn));
     }
     return hash;
 }
@@ -173,12 +195,12 @@ void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *t
     QHash<qlonglong, std::vector<Entry>> bySuccessor;
     for (int r = 0; r < taskPred->rowCount(); ++r) {
         const QVariant successor = cell(taskPred, r, TaskPred::taskId);
-        const QVariant predecessorId = activityIds.value(cell(taskPred, r, TaskPred::predTaskId).toLongLong());
+        const QVariant predecessorId = activityIds.value(idKey(cell(taskPred, r, TaskPred::predTaskId)));
         // A predecessor in another project is not in the file; naming it by
         // an empty id would leave a hole in the list.
-        if (!successor.isValid() || !predecessorId.isValid())
+        if (idKey(successor) == noId || !predecessorId.isValid())
             continue;
-        bySuccessor[successor.toLongLong()].emplace_back(
+        bySuccessor[idKey(successor)].emplace_back(
             predecessorId.toString(),
             ProjectModels::relationshipText(cell(taskPred, r, typeColumn), cell(taskPred, r, lagColumn)));
     }
@@ -186,8 +208,8 @@ void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *t
     for (int r = 0; r < task->rowCount(); ++r) {
         QString list;
         QString details;
-        const QVariant taskId = cell(task, r, Task::taskId);
-        auto it = taskId.isValid() ? bySuccessor.find(taskId.toLongLong()) : bySuccessor.end();
+        const qlonglong taskId = idKey(cell(task, r, Task::taskId));
+        auto it = taskId != noId ? bySuccessor.find(taskId) : bySuccessor.end();
         if (it != bySuccessor.end()) {
             std::vector<Entry> &entries = *it;
             std::stable_sort(entries.begin(), entries.end(),
@@ -273,7 +295,7 @@ QAbstractItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbst
     ValueTableModel *pivot = makePivot(task, byType.map.size());
     int column = 1;
     for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it, ++column) {
-        const QString name = typeNames.value(it.key().toLongLong()).toString();
+        const QString name = typeNames.value(idKey(it.key())).toString();
         pivot->setHeaderData(column, Qt::Horizontal, name, Qt::DisplayRole);
         pivot->setHeaderData(column, Qt::Horizontal, QStringLiteral("Activity Codes"), Qt::UserRole + 1);
         pivot->setHeaderData(column, Qt::Horizontal,
@@ -287,11 +309,11 @@ QAbstractItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbst
         std::vector<int> rows(it->rows.cbegin(), it->rows.cend());
         std::sort(rows.begin(), rows.end());
         for (int assignment : rows) {
-            const auto taskRow = taskRows.constFind(cell(taskActv, assignment, TaskActv::taskId).toLongLong());
+            const auto taskRow = taskRows.constFind(idKey(cell(taskActv, assignment, TaskActv::taskId)));
             if (taskRow == taskRows.constEnd())
                 continue;
             const QVariant codeId = cell(taskActv, assignment, TaskActv::codeId);
-            pivot->setCell(*taskRow, column, codeNames.value(codeId.toLongLong()), codeId);
+            pivot->setCell(*taskRow, column, codeNames.value(idKey(codeId)), codeId);
         }
     }
     pivot->setObjectName(QStringLiteral("taskCodesAssignmentModel"));
@@ -312,7 +334,7 @@ QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
     // values on unrelated activities.
     const QHash<qlonglong, QVariant> tables = hashByKey<QVariant>(udfType, UdfType::typeId, UdfType::tableName, false);
     auto isActivityField = [&tables](const QVariant &typeId) {
-        const QString table = tables.value(typeId.toLongLong()).toString();
+        const QString table = tables.value(idKey(typeId)).toString();
         return table.isEmpty() || table == QLatin1String("TASK");
     };
     int fieldTypes = 0;
@@ -327,12 +349,12 @@ QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
     for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it) {
         if (!isActivityField(it.key()))
             continue;
-        pivot->setHeaderData(column, Qt::Horizontal, labels.value(it.key().toLongLong()), Qt::DisplayRole);
+        pivot->setHeaderData(column, Qt::Horizontal, labels.value(idKey(it.key())), Qt::DisplayRole);
         pivot->setHeaderData(column, Qt::Horizontal, QStringLiteral("User Defined"), Qt::UserRole + 1);
         std::vector<int> rows(it->rows.cbegin(), it->rows.cend());
         std::sort(rows.begin(), rows.end());
         for (int valueRow : rows) {
-            const auto taskRow = taskRows.constFind(cell(udfValue, valueRow, UdfValue::fkId).toLongLong());
+            const auto taskRow = taskRows.constFind(idKey(cell(udfValue, valueRow, UdfValue::fkId)));
             if (taskRow == taskRows.constEnd())
                 continue;
             QVariant value = cell(udfValue, valueRow, UdfValue::date);

@@ -1,6 +1,7 @@
 #include "xerfieldconverter.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -94,9 +95,13 @@ QVariant toInteger(QStringView text)
     // Number fields such as udf_number are catalogued as integers but P6
     // writes decimals into them; turning 12.5 into 0 would corrupt the value.
     const double real = toDouble(text, &ok);
-    if (ok)
+    if (ok && std::isfinite(real))
         return real;
-    return 0;
+    // Integer columns hold the ids that tables are joined on. Read as 0 (or
+    // as NaN or infinity), every malformed id would be one key, equal to the
+    // others and perhaps to a real id, and rows would join the wrong records;
+    // kept as text, each stays itself and matches only its own text.
+    return copy;
 }
 
 // Keys are decimal digit strings of a minute, close together and with

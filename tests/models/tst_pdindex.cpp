@@ -104,7 +104,8 @@ private slots:
     {
         // QMap needs a strict weak ordering even when numbers, texts and dates share one map.
         const QVariantList keys{QVariant(), 3, 3.5, "3", "03", "12xA", "3xA", "a", "A", "", QDate(2020, 1, 2),
-                                QDateTime(QDate(2020, 1, 2), QTime(1, 0)), -1, "-1", qulonglong(7), true, "1e5", "nan"};
+                                QDateTime(QDate(2020, 1, 2), QTime(1, 0)), -1, "-1", qulonglong(7), true, "1e5", "nan",
+                                qQNaN(), -qQNaN(), qInf(), -qInf(), QDateTime(), QDate()};
         for (const QVariant& a : keys) {
             QVERIFY(!pdVariantLess(a, a));
             for (const QVariant& b : keys) {

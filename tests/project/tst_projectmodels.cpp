@@ -79,6 +79,8 @@ private slots:
     void shouldWriteRelationshipText();
     void shouldJoinNamesIntoRelationshipsResourcesAndCodes();
     void shouldDescribePivotColumnsInHeader();
+    void shouldShowEachActivityInItsOwnRowWhateverItsId_data();
+    void shouldShowEachActivityInItsOwnRowWhateverItsId();
     void shouldLeaveOutModelsWhoseTablesAreMissing_data();
     void shouldLeaveOutModelsWhoseTablesAreMissing();
     void shouldKeepInvariantsOnSampleFiles_data();
@@ -296,6 +298,42 @@ void tst_ProjectModels::shouldDescribePivotColumnsInHeader()
     QCOMPARE(fields->headerData(3, Qt::Horizontal, Qt::UserRole + 1).toString(), QString("User Defined"));
     QVERIFY(!fields->headerData(3, Qt::Horizontal, Qt::UserRole + 2).isValid());
     QCOMPARE(fields->index(2, 3).data(Qt::UserRole), QVariant(73));
+}
+
+void tst_ProjectModels::shouldShowEachActivityInItsOwnRowWhateverItsId_data()
+{
+    QTest::addColumn<QStringList>("ids");
+    QTest::newRow("not a number among numbers") << QStringList{"1", "NaN", "2", "nan", "3"};
+    QTest::newRow("malformed ids") << QStringList{"x", "1e999", QString("1000001") + QChar(0), "1000001", "inf", "y"};
+    QTest::newRow("decimal and whole ids") << QStringList{"12.5", "12", "12.25"};
+}
+
+// The rows of the activity model are the activities joined to themselves by id: an id that does
+// not read as a number must neither become 0 nor equal every other key.
+void tst_ProjectModels::shouldShowEachActivityInItsOwnRowWhateverItsId()
+{
+    QFETCH(QStringList, ids);
+    XerTestTable task{"TASK", {"task_id", "task_code", "task_name"}, {}};
+    XerTestTable pred{"TASKPRED", {"task_id", "pred_task_id", "pred_type"}, {}};
+    for (int i = 0; i < ids.size(); ++i) {
+        task.records.append({ids.at(i), QString("A%1").arg(i), QString("Name %1").arg(i)});
+        if (i > 0)
+            pred.records.append({ids.at(i), ids.at(i - 1), "PR_FS"});
+    }
+    const QString path = m_dir.filePath("ids.xer");
+    QVERIFY(writeFile(path, xerText({task, pred})));
+    const LoadRecord record = load(path);
+    QAbstractItemModel *activities = record.loader->model("ActivityModel");
+    QVERIFY(activities);
+    QAbstractItemModelTester tester(activities, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(activities->rowCount(), ids.size());
+    for (int r = 0; r < ids.size(); ++r) {
+        QCOMPARE(valueAt(activities, r, "Activity ID").toString(), QString("A%1").arg(r));
+        QCOMPARE(valueAt(activities, r, "Activity Name").toString(), QString("Name %1").arg(r));
+        // A predecessor list names the row before, or nothing where the ids do not read as numbers.
+        const QString predecessors = valueAt(activities, r, "Predecessors").toString();
+        QVERIFY2(predecessors.isEmpty() || predecessors == QString("A%1").arg(r - 1), qPrintable(predecessors));
+    }
 }
 
 void tst_ProjectModels::shouldLeaveOutModelsWhoseTablesAreMissing_data()

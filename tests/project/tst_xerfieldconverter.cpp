@@ -25,7 +25,9 @@ void tst_XerFieldConverter::shouldConvertByDatatype_data()
     QTest::newRow("negative integer") << "integer" << "-12" << QVariant(-12);
     QTest::newRow("integer past int range") << "integer" << "12345678901" << QVariant(qlonglong(12345678901));
     QTest::newRow("integer with blanks") << "integer" << " 42 " << QVariant(42);
-    QTest::newRow("integer not a number") << "integer" << "abc" << QVariant(0);
+    QTest::newRow("integer not a number keeps its text") << "integer" << "abc" << QVariant("abc");
+    QTest::newRow("NaN in integer column keeps its text") << "integer" << "NaN" << QVariant("NaN");
+    QTest::newRow("integer past double range keeps its text") << "integer" << "1e999" << QVariant("1e999");
     QTest::newRow("decimal in integer column keeps its value") << "integer" << "12.5" << QVariant(12.5);
     QTest::newRow("double") << "double" << "8.25" << QVariant(8.25);
     QTest::newRow("double integral") << "double" << "40" << QVariant(40.0);
