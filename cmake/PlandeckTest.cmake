@@ -29,7 +29,8 @@ function(plandeck_add_test name)
         PLANDECK_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
+    # The update check is off: nothing in the suite may reach outside the machine.
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=${PLANDECK_TEST_PLATFORM};XDG_RUNTIME_DIR=${PLANDECK_TEST_RUNTIME_DIR};LSAN_OPTIONS=suppressions=${PLANDECK_LSAN_SUPPRESSIONS}:print_suppressions=0;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;QT_XCB_GL_INTEGRATION=none")
+        ENVIRONMENT "QT_QPA_PLATFORM=${PLANDECK_TEST_PLATFORM};PLANDECK_UPDATE_URL=;XDG_RUNTIME_DIR=${PLANDECK_TEST_RUNTIME_DIR};LSAN_OPTIONS=suppressions=${PLANDECK_LSAN_SUPPRESSIONS}:print_suppressions=0;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;QT_XCB_GL_INTEGRATION=none")
 endfunction()

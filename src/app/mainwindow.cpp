@@ -4,6 +4,7 @@
 #include "ganttchart.h"
 #include "pdmodelutils.h"
 #include "plandeckresources.h"
+#include "updatemgr.h"
 #include "xerfile.h"
 #include "xerloader.h"
 
@@ -83,6 +84,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_recentFiles.read();
     rebuildRecentMenu();
+
+    new UpdateMgr(this);
 }
 
 MainWindow::~MainWindow()
