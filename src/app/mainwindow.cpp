@@ -415,6 +415,7 @@ void MainWindow::onXerReadDone()
     setVisibleColumns(m_activities->treeView()->header(), columns);
     setTreePositionToFirstVisibleColumn();
     fitColumnWidths();
+    m_activities->onUpdateMergeColumns();
 
     setProgress(100, QStringLiteral("Done"));
     hideProgress();

@@ -18,6 +18,9 @@ public:
 
     QString period = QStringLiteral("Month");
     QString dateFormat = QStringLiteral("dd.MM.yyyy");
+    // Keys and labels carry the year ("2026 Q1", "March 2026", "2026 Week 12"), so the same period of
+    // two years gives two groups; without it a year-by-month combination stays possible.
+    bool withYear = false;
 };
 
 #endif // PDDATEINDEX_H

@@ -1,11 +1,19 @@
 #include "activities.h"
 
+#include "activitygrouping.h"
 #include "chartarea.h"
+#include "dateaxis.h"
 #include "ganttchart.h"
+#include "pddateindex.h"
+#include "pdgroupedtreeview.h"
+#include "pdjoinproxymodel.h"
 #include "pdmodelutils.h"
 #include "pdparentitemproxymodel.h"
 #include "pdrecordsetmodel.h"
+#include "pdstructuredkeylistindex.h"
+#include "projectmodels.h"
 #include "qgcvaxis.h"
+#include "taskitem.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -16,10 +24,12 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QTreeView>
+#include <QSignalBlocker>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 Activities::Activities(QWidget *parent)
     : QWidget(parent)
@@ -34,7 +44,7 @@ Activities::Activities(QWidget *parent)
     m_splitter->setObjectName(QStringLiteral("splitter"));
     layout->addWidget(m_splitter, 0, 0);
 
-    m_treeView = new QTreeView(m_splitter);
+    m_treeView = new PdGroupedTreeView(m_splitter);
     m_treeView->setObjectName(QStringLiteral("treeView"));
     m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Uniform heights let the view skip measuring every row, which is what
@@ -73,6 +83,11 @@ Activities::Activities(QWidget *parent)
                                    QStringLiteral("Start"), QStringLiteral("Finish"), QStringLiteral("WBS")};
     m_emptyModel->setRecordSet(QVariantList{QVariant(emptyColumns)});
     m_parentProxy = new PdParentItemProxyModel(this);
+    m_groupLevels = PdGroupLevel::defaultLevels();
+    applyLevelStyles();
+    m_renumberTimer.setSingleShot(true);
+    m_renumberTimer.setInterval(0);
+    connect(&m_renumberTimer, &QTimer::timeout, this, &Activities::updateRowNumber);
 
     setModels(m_emptyModel, nullptr, nullptr, nullptr, nullptr, true);
 }
@@ -103,7 +118,12 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_codeModel = codeModel;
     m_relationshipModel = relationshipModel;
 
+    m_groupIdentities.clear();
     m_parentProxy->setSourceModel(m_activityModel);
+    updateRowNumber();
+    // The filter layer of the auto-filters goes between parentProxy and the
+    // views here; everything below reads the top of the pipeline through
+    // shownModel() and maps rows down through modelsAboveParentProxy().
     if (m_treeView->model() != m_parentProxy)
         m_treeView->setModel(m_parentProxy);
     QAbstractItemModel *shown = m_treeView->model();
@@ -137,8 +157,13 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
                             baselineFinish, m_treeView);
 
     m_initialRowCount = m_activityModel->rowCount();
+    m_treeView->setGroupColumn(columnByName(shown, QStringLiteral("Group")));
     connectTreeSelection();
+    disconnect(m_shownLayoutConnection);
+    m_shownLayoutConnection = connect(shown, &QAbstractItemModel::layoutChanged, &m_renumberTimer,
+                                      QOverload<>::of(&QTimer::start));
     followTreeScroll();
+    scrollChartToWork();
 
     qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
@@ -177,6 +202,10 @@ int Activities::treeRowHeight() const
 void Activities::onCloseProject()
 {
     m_ganttChart->horizontalScrollBar()->setValue(0);
+    for (PdGroupLevel &level : m_groupLevels) {
+        level.field.clear();
+        level.interval.clear();
+    }
     setModels(m_emptyModel, nullptr, nullptr, nullptr, nullptr, true);
 }
 
@@ -268,4 +297,616 @@ void Activities::onGanttSelectionChanged(const QModelIndex &index)
     m_treeView->selectionModel()->select(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_treeView->setCurrentIndex(target);
     horizontal->setValue(scrolled);
+}
+
+QAbstractItemModel *Activities::shownModel() const
+{
+    return m_treeView->model();
+}
+
+QList<QAbstractItemModel *> Activities::modelsAboveParentProxy() const
+{
+    // Top first. An empty list with the parent proxy not reached means the
+    // tree shows something else, and no row can be mapped.
+    QList<QAbstractItemModel *> chain;
+    QAbstractItemModel *model = m_treeView->model();
+    while (model && model != m_parentProxy) {
+        chain.append(model);
+        auto *proxy = qobject_cast<QAbstractProxyModel *>(model);
+        model = proxy ? proxy->sourceModel() : nullptr;
+    }
+    if (!model)
+        chain.append(nullptr);
+    return chain;
+}
+
+int Activities::masterRowOf(const QModelIndex &shown) const
+{
+    QModelIndex index = shown;
+    while (index.isValid() && index.model() != m_parentProxy) {
+        const auto *proxy = qobject_cast<const QAbstractProxyModel *>(index.model());
+        index = proxy ? proxy->mapToSource(index) : QModelIndex();
+    }
+    return index.isValid() ? m_parentProxy->mapToSource(index).row() : -1;
+}
+
+QModelIndex Activities::shownIndexOf(int masterRow) const
+{
+    if (!m_activityModel || masterRow < 0 || masterRow >= m_activityModel->rowCount())
+        return QModelIndex();
+    const QList<QAbstractItemModel *> chain = modelsAboveParentProxy();
+    if (chain.contains(nullptr))
+        return QModelIndex();
+    QModelIndex index = m_parentProxy->mapFromSource(m_activityModel->index(masterRow, 0));
+    if (index.row() < 0)
+        return QModelIndex();
+    for (auto it = chain.crbegin(); it != chain.crend() && index.isValid(); ++it)
+        index = static_cast<QAbstractProxyModel *>(*it)->mapFromSource(index);
+    return index;
+}
+
+void Activities::applyLevelStyles()
+{
+    QVector<PdGroupedTreeView::LevelStyle> styles;
+    for (const PdGroupLevel &level : qAsConst(m_groupLevels))
+        styles.append({level.background, level.font, level.textColor});
+    m_treeView->setLevelStyles(styles);
+}
+
+void Activities::setGroupLevels(const QList<PdGroupLevel> &levels)
+{
+    m_groupLevels = levels;
+    applyLevelStyles();
+    groupBySelection();
+}
+
+Activities::ViewState Activities::saveViewState() const
+{
+    ViewState state;
+    for (int g = 0; g < m_groupIdentities.size(); ++g) {
+        const QString &identity = m_groupIdentities.at(g);
+        state.groups.insert(identity);
+        const QModelIndex index = shownIndexOf(m_initialRowCount + g);
+        if (index.isValid() && m_treeView->isExpanded(index))
+            state.expandedGroups.insert(identity);
+    }
+    const int current = masterRowOf(m_treeView->currentIndex());
+    if (current >= 0 && current < m_initialRowCount)
+        state.currentRow = current;
+    else if (current >= m_initialRowCount)
+        state.currentGroup = m_groupIdentities.value(current - m_initialRowCount);
+    return state;
+}
+
+void Activities::restoreViewState(const ViewState &state)
+{
+    // Groups met again keep their state; a grouping that shares no group
+    // with the one before opens whole, as planners expect of a new grouping.
+    bool sharesGroups = false;
+    for (const QString &identity : qAsConst(m_groupIdentities)) {
+        if (state.groups.contains(identity)) {
+            sharesGroups = true;
+            break;
+        }
+    }
+    {
+        // The chart rebuilds once below, not once per group opened.
+        const QSignalBlocker blocker(m_treeView);
+        if (sharesGroups) {
+            for (int g = 0; g < m_groupIdentities.size(); ++g) {
+                if (state.expandedGroups.contains(m_groupIdentities.at(g)))
+                    m_treeView->expand(shownIndexOf(m_initialRowCount + g));
+            }
+        } else if (!m_groupIdentities.isEmpty()) {
+            m_treeView->expandAll();
+        }
+    }
+    m_ganttChart->rebuild();
+
+    int current = state.currentRow;
+    if (current < 0 && !state.currentGroup.isEmpty()) {
+        const int g = m_groupIdentities.indexOf(state.currentGroup);
+        current = g >= 0 ? m_initialRowCount + g : -1;
+    }
+    const QModelIndex index = shownIndexOf(current);
+    if (index.isValid())
+        makeCurrent(index);
+    else
+        scrollChartToWork();
+}
+
+void Activities::makeCurrent(const QModelIndex &index)
+{
+    const int column = firstVisibleColumn(m_treeView->header());
+    const QModelIndex target = column >= 0 ? index.siblingAtColumn(column) : index;
+    QScrollBar *horizontal = m_treeView->horizontalScrollBar();
+    const int scrolled = horizontal->value();
+    // scrollTo opens the groups above the row; the chart must hear of that
+    // before the row is made current, or it has no row to select.
+    m_treeView->scrollTo(target, QAbstractItemView::PositionAtCenter);
+    m_ganttChart->flushPendingRebuild();
+    m_treeView->selectionModel()->select(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_treeView->setCurrentIndex(target);
+    m_treeView->viewport()->update();
+    horizontal->setValue(scrolled);
+    m_ganttChart->revealBar(target.siblingAtColumn(0));
+}
+
+void Activities::scrollChartToWork()
+{
+    // The first shown activity with dates: the chart opens where the work
+    // is, not on a stretch of empty days before it.
+    m_ganttChart->flushPendingRebuild();
+    for (const auto &item : m_ganttChart->items()) {
+        if (item->kind() == mygc::TaskItem::Summary || !item->start().isValid())
+            continue;
+        const int x = m_ganttChart->dateAxis()->xForDate(item->start());
+        if (x >= 0) {
+            const int margin = std::min(m_ganttChart->dateAxis()->columnWidth(),
+                                        m_ganttChart->viewport()->width() / 4);
+            m_ganttChart->horizontalScrollBar()->setValue(x - margin);
+        }
+        return;
+    }
+}
+
+void Activities::groupBySelection()
+{
+    auto *join = qobject_cast<PdJoinProxyModel *>(m_activityModel.data());
+    QAbstractItemModel *master = join ? join->sourceModel() : nullptr;
+    if (!master)
+        return;
+    qInfo().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+
+    const ViewState state = saveViewState();
+    if (m_activityModel->rowCount() > m_initialRowCount)
+        removeGrouping(master);
+    m_initialRowCount = m_activityModel->rowCount();
+    m_groupIdentities.clear();
+
+    ActivityGrouping grouping;
+    if (handleGroupings(&grouping))
+        insertToModel(master, grouping, columnByName(master, QStringLiteral("Group")));
+    updateRowNumber();
+    calculateGroupings();
+    restoreViewState(state);
+
+    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+}
+
+void Activities::removeGrouping(QAbstractItemModel *master)
+{
+    qInfo().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+    qDebug().nospace() << "initial_model_size " << m_initialRowCount << " m_model->rowCount()" << master->rowCount();
+    // The removal is announced, not hidden behind blocked signals: the join
+    // then drops the values written into the group rows' cells, which would
+    // otherwise show up again in the next grouping's rows.
+    master->removeRows(m_initialRowCount, master->rowCount() - m_initialRowCount);
+    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+}
+
+namespace {
+
+// Orders structured keys as the scheduling tool lists them: by sequence
+// number, then code, then key.
+QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
+{
+    QMap<QVariant, int> ranks;
+    if (!model)
+        return ranks;
+    const int keyColumn = columnByName(model, keyName);
+    const int seqColumn = columnByName(model, QStringLiteral("seq_num"));
+    const int codeColumn = columnByName(model, codeName);
+    if (keyColumn < 0)
+        return ranks;
+    struct Node
+    {
+        double seq;
+        QString code;
+        QVariant key;
+    };
+    std::vector<Node> nodes;
+    const int rows = model->rowCount();
+    nodes.reserve(rows);
+    for (int r = 0; r < rows; ++r) {
+        const QVariant key = model->index(r, keyColumn).data();
+        if (!key.isValid())
+            continue;
+        nodes.push_back({seqColumn >= 0 ? model->index(r, seqColumn).data().toDouble() : 0.0,
+                         codeColumn >= 0 ? model->index(r, codeColumn).data().toString() : QString(), key});
+    }
+    std::stable_sort(nodes.begin(), nodes.end(), [](const Node &a, const Node &b) {
+        if (a.seq != b.seq)
+            return a.seq < b.seq;
+        return a.code < b.code;
+    });
+    for (const Node &node : nodes) {
+        if (!ranks.contains(node.key))
+            ranks.insert(node.key, ranks.size());
+    }
+    return ranks;
+}
+
+// The depth a structured level is cut at, or 0 for all of it.
+int depthLimit(const QString &interval)
+{
+    if (interval.isEmpty() || interval == QLatin1String("All"))
+        return 0;
+    bool ok = false;
+    const int depth = interval.right(2).trimmed().toInt(&ok);
+    return ok && depth > 0 ? depth : 0;
+}
+
+} // namespace
+
+bool Activities::handleGroupings(ActivityGrouping *grouping)
+{
+    qInfo().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+    auto *join = qobject_cast<PdJoinProxyModel *>(m_activityModel.data());
+    QAbstractItemModel *model = m_activityModel;
+    const int rows = model->rowCount();
+    QVector<ActivityGroupingLevel> levels;
+    for (const PdGroupLevel &level : qAsConst(m_groupLevels)) {
+        if (!level.inUse())
+            break;
+        const auto addLevel = [&](ActivityGroupingLevel keys) {
+            keys.name = level.field + QLatin1Char(';') + level.interval;
+            levels.append(keys);
+        };
+        const int column = columnByName(model, level.field);
+        const QAbstractItemModel *supplier = join && column >= 0 ? join->modelForColumn(column) : nullptr;
+        // A field no model supplies cancels the whole grouping: the tree
+        // stays flat rather than grouped by some of the levels.
+        if (!supplier) {
+            qInfo().nospace() << Q_FUNC_INFO << " no column " << level.field;
+            return false;
+        }
+        const QVariantMap descriptor = model->headerData(column, Qt::Horizontal, Qt::UserRole + 2).toMap();
+        const bool structured = descriptor.value(QStringLiteral("structure")).toBool();
+        const QString supplierName = supplier->objectName();
+        if (descriptor.value(QStringLiteral("datatype")).toString() == QLatin1String("datetime")) {
+            PdDateIndex index(model, column);
+            index.period = level.interval.isEmpty() ? QStringLiteral("Month") : level.interval;
+            index.withYear = true;
+            index.group(Qt::DisplayRole);
+            addLevel(ActivityGroupingLevel::fromIndex(index, rows, false));
+        } else if (!structured) {
+            PdIndex index(model, column);
+            index.group(Qt::DisplayRole);
+            addLevel(ActivityGroupingLevel::fromIndex(index, rows, false));
+        } else if (supplierName == QLatin1String("PROJWBS") && m_wbsModel) {
+            PdIndex index(model, columnByName(model, QStringLiteral("wbs_id")));
+            index.buildStructure(m_wbsModel, columnByName(m_wbsModel, QStringLiteral("wbs_id")),
+                                 columnByName(m_wbsModel, QStringLiteral("parent_wbs_id")), 3);
+            index.group(Qt::DisplayRole);
+            if (const int depth = depthLimit(level.interval))
+                index.limitLevels(depth);
+            addLevel(ActivityGroupingLevel::fromIndex(
+                index, rows, true, structureRanks(m_wbsModel, QStringLiteral("wbs_id"), QStringLiteral("WBS Code"))));
+        } else if (supplierName == QLatin1String("taskCodesAssignmentModel") && m_codeTypeModel && m_codeModel) {
+            PdStructuredKeyListIndex index(model, column);
+            index.codeType = verticalLookup(m_codeTypeModel, level.field, 0, 3).data();
+            index.codeTypeColumn = columnByName(m_codeModel, QStringLiteral("actv_code_type_id"));
+            index.buildStructure(m_codeModel, columnByName(m_codeModel, QStringLiteral("actv_code_id")),
+                                 columnByName(m_codeModel, QStringLiteral("parent_actv_code_id")),
+                                 columnByName(m_codeModel, QStringLiteral("Code Name")));
+            index.group(Qt::UserRole);
+            if (const int depth = depthLimit(level.interval))
+                index.limitLevels(depth);
+            addLevel(ActivityGroupingLevel::fromIndex(
+                index, rows, true,
+                structureRanks(m_codeModel, QStringLiteral("actv_code_id"), QStringLiteral("Code Value"))));
+        }
+    }
+    applyLevelStyles();
+    // Levels that gave no index leave the tree flat; an empty parent map
+    // would show no rows at all.
+    if (levels.isEmpty())
+        return false;
+    grouping->build(levels, rows);
+    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    return true;
+}
+
+void Activities::insertToModel(QAbstractItemModel *master, const ActivityGrouping &grouping, int groupColumn)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const int first = master->rowCount();
+    const QVector<ActivityGrouping::Group> &groups = grouping.groups();
+    // All group rows in one insertion: each insertion travels through the
+    // join and the parent proxy, which rebuild their maps for it.
+    if (!groups.isEmpty() && master->insertRows(first, groups.size())) {
+        const QSignalBlocker blocker(master);
+        for (int g = 0; g < groups.size(); ++g) {
+            master->setData(master->index(first + g, groupColumn), groups.at(g).display.toString(), Qt::DisplayRole);
+            m_groupIdentities.append(groups.at(g).identity);
+        }
+    }
+    m_parentProxy->setParentMap(grouping.parentMap(first));
+    qDebug().nospace() << " insertToModel time: " << timer.elapsed();
+}
+
+void Activities::updateRowNumber()
+{
+    m_renumberTimer.stop();
+    QAbstractItemModel *model = m_activityModel;
+    QAbstractItemModel *shown = m_treeView->model();
+    if (!model || !shown || shown->rowCount() == 0)
+        return;
+    qInfo().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+    const int rowNumberColumn = columnByName(model, QStringLiteral("Row Number"));
+    const int outlineColumn = columnByName(model, QStringLiteral("Outline Level"));
+    const int activityIdColumn = columnByName(model, QStringLiteral("Activity ID"));
+    const int detailsColumn = columnByName(model, QStringLiteral("Predecessors Details Rows"));
+    const int taskIdColumn = columnByName(model, QStringLiteral("task_id"));
+
+    // The numbers are written where no view hears each one; the tree
+    // repaints once at the end.
+    const QSignalBlocker blocker(model);
+    QHash<QString, int> numberOfActivity;
+    if (rowNumberColumn >= 0 || outlineColumn >= 0) {
+        const int rows = model->rowCount();
+        std::vector<bool> numbered(rows, false);
+        struct Pending
+        {
+            QModelIndex index;
+            int outline;
+        };
+        std::vector<Pending> pending;
+        for (int r = shown->rowCount() - 1; r >= 0; --r)
+            pending.push_back({shown->index(r, 0), 1});
+        int number = 0;
+        while (!pending.empty()) {
+            const Pending item = pending.back();
+            pending.pop_back();
+            const int row = masterRowOf(item.index);
+            ++number;
+            if (row >= 0 && row < rows) {
+                numbered[row] = true;
+                if (rowNumberColumn >= 0) {
+                    model->setData(model->index(row, rowNumberColumn), number, Qt::DisplayRole);
+                    const QString id =
+                        activityIdColumn >= 0 ? model->index(row, activityIdColumn).data().toString() : QString();
+                    if (!id.isEmpty())
+                        numberOfActivity.insert(id, number);
+                }
+                if (outlineColumn >= 0)
+                    model->setData(model->index(row, outlineColumn), item.outline, Qt::DisplayRole);
+            }
+            const int children = shown->rowCount(item.index);
+            for (int c = children - 1; c >= 0; --c)
+                pending.push_back({shown->index(c, 0, item.index), item.outline + 1});
+        }
+        // Rows the tree does not show (filtered out) keep no stale number.
+        for (int row = 0; row < rows; ++row) {
+            if (numbered[row])
+                continue;
+            if (rowNumberColumn >= 0)
+                model->setData(model->index(row, rowNumberColumn), QVariant(), Qt::DisplayRole);
+            if (outlineColumn >= 0)
+                model->setData(model->index(row, outlineColumn), QVariant(), Qt::DisplayRole);
+        }
+    }
+
+    QAbstractItemModel *relations = m_relationshipModel;
+    if (detailsColumn >= 0 && taskIdColumn >= 0 && relations) {
+        const int relTask = columnByName(relations, QStringLiteral("task_id"));
+        const int relType = columnByName(relations, QStringLiteral("Type"));
+        const int relLag = columnByName(relations, QStringLiteral("Lag"));
+        const int relPredecessor = relations->columnCount() - 2;
+        QHash<qlonglong, QMap<QString, QString>> predecessors;
+        if (relTask >= 0 && relType >= 0 && relPredecessor >= 0) {
+            for (int r = 0; r < relations->rowCount(); ++r) {
+                const QString predecessor = relations->index(r, relPredecessor).data().toString();
+                const QVariant type = relations->index(r, relType).data();
+                if (predecessor.isEmpty() || type.toString().isEmpty())
+                    continue;
+                predecessors[relations->index(r, relTask).data().toLongLong()].insert(
+                    predecessor, ProjectModels::relationshipText(
+                                     type, relLag >= 0 ? relations->index(r, relLag).data() : QVariant()));
+            }
+        }
+        for (int row = 0; row < m_initialRowCount; ++row) {
+            const QVariant taskId = model->index(row, taskIdColumn).data();
+            const auto found = taskId.isValid() ? predecessors.constFind(taskId.toLongLong()) : predecessors.constEnd();
+            QString text;
+            if (found != predecessors.constEnd()) {
+                for (auto it = found->cbegin(); it != found->cend(); ++it) {
+                    if (!text.isEmpty())
+                        text += QLatin1String(", ");
+                    text += QString::number(numberOfActivity.value(it.key(), 0)) + it.value();
+                }
+            }
+            model->setData(model->index(row, detailsColumn), text, Qt::DisplayRole);
+        }
+    }
+    m_treeView->viewport()->update();
+    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+}
+
+QList<int> Activities::groupDateColumns(QList<bool> *earliest) const
+{
+    // The dates the user can see: the tree's shown columns and the chart's
+    // bars. Every date column of a large project would cost a read of each
+    // activity's every date on each regrouping.
+    QList<int> columns;
+    const QAbstractItemModel *model = m_activityModel;
+    if (!model)
+        return columns;
+    QSet<int> wanted;
+    const QHeaderView *header = m_treeView->header();
+    for (int c = 0; c < header->count(); ++c) {
+        if (!header->isSectionHidden(c))
+            wanted.insert(c);
+    }
+    for (int c : {m_ganttChart->startColumn(), m_ganttChart->finishColumn(), m_ganttChart->actualStartColumn(),
+                  m_ganttChart->actualFinishColumn(), m_ganttChart->baselineStartColumn(),
+                  m_ganttChart->baselineFinishColumn()}) {
+        if (c >= 0)
+            wanted.insert(c);
+    }
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (!wanted.contains(c))
+            continue;
+        const QVariantMap descriptor = model->headerData(c, Qt::Horizontal, Qt::UserRole + 2).toMap();
+        if (descriptor.value(QStringLiteral("datatype")).toString() != QLatin1String("datetime"))
+            continue;
+        const QString name = descriptor.value(QStringLiteral("display")).toString().toLower();
+        if (name.contains(QLatin1String("start"))) {
+            columns << c;
+            *earliest << true;
+        } else if (name.contains(QLatin1String("finish"))) {
+            columns << c;
+            *earliest << false;
+        }
+    }
+    return columns;
+}
+
+void Activities::calculateGroupings()
+{
+    QAbstractItemModel *model = m_activityModel;
+    if (!model || m_groupIdentities.isEmpty())
+        return;
+    qInfo().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+    QList<bool> earliest;
+    const QList<int> columns = groupDateColumns(&earliest);
+    const PdParentItemProxyModel::ParentMap &map = m_parentProxy->currentParentMap();
+
+    // Children before parents, read from the parent map rather than walked
+    // through the shown tree: a sort on a date column reorders the tree while
+    // its dates are written, and a walk would then skip or repeat groups.
+    std::vector<int> order;
+    {
+        std::vector<std::pair<int, bool>> pending{{-1, false}};
+        while (!pending.empty()) {
+            const auto [row, childrenDone] = pending.back();
+            pending.pop_back();
+            if (childrenDone) {
+                if (row >= m_initialRowCount)
+                    order.push_back(row);
+                continue;
+            }
+            pending.push_back({row, true});
+            const auto it = map.constFind(row);
+            if (it == map.constEnd())
+                continue;
+            for (int child : *it) {
+                if (child >= m_initialRowCount && child < model->rowCount())
+                    pending.push_back({child, false});
+            }
+        }
+    }
+
+    const QSignalBlocker blocker(model);
+    const int groups = m_groupIdentities.size();
+    for (int i = 0; i < columns.size(); ++i) {
+        const int column = columns.at(i);
+        const bool takeEarliest = earliest.at(i);
+        std::vector<QDateTime> values(groups);
+        for (int row : order) {
+            QDateTime best;
+            const auto it = map.constFind(row);
+            if (it != map.constEnd()) {
+                for (int child : *it) {
+                    const QDateTime value = child >= m_initialRowCount
+                        ? values[child - m_initialRowCount]
+                        : model->index(child, column).data().toDateTime();
+                    if (value.isValid() && (!best.isValid() || (takeEarliest ? value < best : value > best)))
+                        best = value;
+                }
+            }
+            values[row - m_initialRowCount] = best;
+        }
+        // Every group is written, a group without dates too, so no group
+        // keeps a date from an earlier grouping.
+        for (int row : order) {
+            const QDateTime &value = values[row - m_initialRowCount];
+            model->setData(model->index(row, column), value.isValid() ? QVariant(value) : QVariant(),
+                           Qt::DisplayRole);
+        }
+    }
+    m_treeView->viewport()->update();
+    m_ganttChart->scheduleRebuild();
+    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+}
+
+void Activities::onUpdateMergeColumns()
+{
+    qInfo().nospace() << Q_FUNC_INFO << " start";
+    QElapsedTimer timer;
+    timer.start();
+    const QStringList names = visibleColumnNames(m_treeView->header());
+    const QAbstractItemModel *model = m_treeView->model();
+    int merged = 0;
+    for (int i = 1; i < 3 && i < names.size(); ++i) {
+        const int column = columnByName(model, names.at(i));
+        const QVariantMap descriptor = model->headerData(column, Qt::Horizontal, Qt::UserRole + 2).toMap();
+        if (descriptor.value(QStringLiteral("datatype")).toString() == QLatin1String("datetime"))
+            break;
+        ++merged;
+    }
+    m_treeView->setMergeColumns(merged);
+    // Newly shown date columns of the group rows need their dates.
+    calculateGroupings();
+    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+}
+
+void Activities::updateGanttRelationship()
+{
+}
+
+bool Activities::selectActivity(const QVariant &taskId)
+{
+    QAbstractItemModel *model = m_activityModel;
+    const int taskIdColumn = model ? columnByName(model, QStringLiteral("task_id")) : -1;
+    if (taskIdColumn < 0 || !taskId.isValid())
+        return false;
+    for (int row = 0; row < m_initialRowCount; ++row) {
+        if (model->index(row, taskIdColumn).data() == taskId) {
+            const QModelIndex index = shownIndexOf(row);
+            if (!index.isValid())
+                return false;
+            makeCurrent(index);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Activities::findActivity(const QString &text)
+{
+    QAbstractItemModel *model = m_activityModel;
+    if (!model || text.isEmpty() || m_initialRowCount == 0)
+        return false;
+    const int idColumn = columnByName(model, QStringLiteral("Activity ID"));
+    const int nameColumn = columnByName(model, QStringLiteral("Activity Name"));
+    const auto matches = [&](int row) {
+        return (idColumn >= 0 && model->index(row, idColumn).data().toString().contains(text, Qt::CaseInsensitive))
+            || (nameColumn >= 0
+                && model->index(row, nameColumn).data().toString().contains(text, Qt::CaseInsensitive));
+    };
+    // The shown order, from the row after the current one round to it.
+    const QModelIndexList rows = allIndexes(m_treeView->model());
+    const int current = rows.indexOf(m_treeView->currentIndex().siblingAtColumn(0));
+    for (int step = 1; step <= rows.size(); ++step) {
+        const QModelIndex index = rows.at((current + step) % rows.size());
+        const int row = masterRowOf(index);
+        if (row >= 0 && row < m_initialRowCount && matches(row)) {
+            makeCurrent(index);
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,15 +1,21 @@
 #pragma once
 
+#include "pdgroupedtreeview.h"
+#include "pdgrouplevel.h"
+
 #include <QAbstractItemModel>
 #include <QItemSelection>
 #include <QItemSelectionModel>
 #include <QPointer>
+#include <QSet>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
-class QSplitter;
-class QTreeView;
+class ActivityGrouping;
 class PdParentItemProxyModel;
 class PdRecordSetModel;
+class QSplitter;
 
 namespace mygc {
 class GanttChart;
@@ -26,7 +32,7 @@ public:
     explicit Activities(QWidget *parent = nullptr);
     ~Activities() override;
 
-    QTreeView *treeView() const { return m_treeView; }
+    PdGroupedTreeView *treeView() const { return m_treeView; }
     QSplitter *splitter() const { return m_splitter; }
     mygc::GanttChart *ganttChart() const { return m_ganttChart; }
 
@@ -38,17 +44,40 @@ public:
     PdParentItemProxyModel *parentProxy() const { return m_parentProxy; }
     PdRecordSetModel *emptyModel() const { return m_emptyModel; }
     int initialRowCount() const { return m_initialRowCount; }
+    // What the tree and the chart show: the top of the pipeline.
+    QAbstractItemModel *shownModel() const;
 
     void setModels(QAbstractItemModel *activityModel, QAbstractItemModel *wbsModel,
                    QAbstractItemModel *codeTypeModel, QAbstractItemModel *codeModel,
                    QAbstractItemModel *relationshipModel, bool);
 
+    const QList<PdGroupLevel> &groupLevels() const { return m_groupLevels; }
+    void setGroupLevels(const QList<PdGroupLevel> &levels);
+    void groupBySelection();
+
+    // Makes the activity with this task id current, opening its groups and
+    // bringing its bar into view; false when no shown row has it.
+    bool selectActivity(const QVariant &taskId);
+    // Finds the next activity, after the current row in the shown order and
+    // wrapping round, whose Activity ID or name contains `text`, and makes it
+    // current as selectActivity does; false when none does.
+    bool findActivity(const QString &text);
+
+    // The master row behind an index of the shown model, or -1.
+    int masterRowOf(const QModelIndex &shown) const;
+    // The shown index (column 0) of a master row; invalid when not shown.
+    QModelIndex shownIndexOf(int masterRow) const;
+
 public slots:
     void onCloseProject();
+    void onUpdateMergeColumns();
+    void updateGanttRelationship();
     void onHeaderSizeChanged();
     void onTreeCurrentChanged(const QModelIndex &current, const QModelIndex &previous);
     void onTreeSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
     void onGanttSelectionChanged(const QModelIndex &index);
+    void calculateGroupings();
+    void updateRowNumber();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -60,8 +89,26 @@ private:
     void connectTreeSelection();
     int treeRowHeight() const;
 
+    struct ViewState
+    {
+        QSet<QString> expandedGroups;
+        QSet<QString> groups;
+        int currentRow = -1;
+        QString currentGroup;
+    };
+    ViewState saveViewState() const;
+    void restoreViewState(const ViewState &state);
+    void removeGrouping(QAbstractItemModel *master);
+    bool handleGroupings(ActivityGrouping *grouping);
+    void insertToModel(QAbstractItemModel *master, const ActivityGrouping &grouping, int groupColumn);
+    void applyLevelStyles();
+    void scrollChartToWork();
+    void makeCurrent(const QModelIndex &index);
+    QList<QAbstractItemModel *> modelsAboveParentProxy() const;
+    QList<int> groupDateColumns(QList<bool> *earliest) const;
+
     QSplitter *m_splitter = nullptr;
-    QTreeView *m_treeView = nullptr;
+    PdGroupedTreeView *m_treeView = nullptr;
     mygc::GanttChart *m_ganttChart = nullptr;
 
     // The given models belong to the project loader, which may delete them
@@ -75,6 +122,13 @@ private:
     PdRecordSetModel *m_emptyModel = nullptr;
     PdParentItemProxyModel *m_parentProxy = nullptr;
     int m_initialRowCount = 0;
+    QList<PdGroupLevel> m_groupLevels;
+    // The identity of each group row, in master order after the activities.
+    QStringList m_groupIdentities;
+    // Row numbers follow the order shown, so a sort renumbers; one pass for
+    // however many layout changes arrive together.
+    QTimer m_renumberTimer;
+    QMetaObject::Connection m_shownLayoutConnection;
     // Set while the chart's own selection is handed to the tree: a row the
     // user picked in the chart is already where they are looking.
     bool m_currentFromChart = false;

@@ -1,0 +1,144 @@
+// Grouping benchmark: a generated schedule loaded as the window loads it,
+// shown in the activities view offscreen, then grouped, expanded and
+// collapsed. The baseline, measured in the same run, is one pass that reads
+// every activity's start date through the joined activity model.
+//
+//   bench_grouping [FILE]
+//
+// Without FILE it uses /tmp/plandeck-bench-200k.xer, generating it with
+// plandeck-xergen (seed 7) when absent.
+
+#include "activities.h"
+#include "ganttchart.h"
+#include "pdmodelutils.h"
+#include "plandeckresources.h"
+#include "xerloader.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QHeaderView>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg || type == QtCriticalMsg || (qEnvironmentVariableIsSet("BENCH_LOG") && message.contains("stop")))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+double timed(const std::function<void()> &step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    // Whatever the step left for the event loop (a chart rebuild, a paint) is
+    // part of it.
+    QCoreApplication::processEvents();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    qInstallMessageHandler(quiet);
+    plandeck::initResources();
+    const QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))) {
+        std::printf("usage: bench_grouping [FILE]\n");
+        return args.first() == QLatin1String("--help") ? 0 : 2;
+    }
+    const QString path = args.value(0, QStringLiteral("/tmp/plandeck-bench-200k.xer"));
+    if (!QFile::exists(path)) {
+        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/plandeck-xergen");
+        if (QProcess::execute(generator, {"--seed", "7", "--activities", "200000", "-o", path}) != 0) {
+            std::fprintf(stderr, "cannot generate %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+
+    QFile schema(QStringLiteral(":/files/schema.json"));
+    schema.open(QIODevice::ReadOnly);
+    XERLoader loader(path, QJsonDocument::fromJson(schema.readAll()));
+    QEventLoop loop;
+    bool loaded = false;
+    QObject::connect(&loader, &ProjectLoader::finished, &loop, [&] {
+        loaded = true;
+        loop.quit();
+    });
+    QObject::connect(&loader, &ProjectLoader::failed, &loop, &QEventLoop::quit);
+    QtConcurrent::run(QThreadPool::globalInstance(), &loader, &XERLoader::read);
+    loop.exec();
+    QThreadPool::globalInstance()->waitForDone();
+    if (!loaded) {
+        std::fprintf(stderr, "cannot load %s\n", qPrintable(path));
+        return 1;
+    }
+
+    Activities view;
+    view.resize(1400, 800);
+    view.show();
+    QAbstractItemModel *activities = loader.model(QStringLiteral("ActivityModel"));
+    view.setModels(activities, loader.model(QStringLiteral("PROJWBS")), loader.model(QStringLiteral("ACTVTYPE")),
+                   loader.model(QStringLiteral("ACTVCODE")), loader.model(QStringLiteral("PredecessorModel")), true);
+    setVisibleColumns(view.treeView()->header(), {"Activity ID", "Activity Name", "Start Date", "Finish Date"});
+    QCoreApplication::processEvents();
+
+    QString code;
+    for (int c = 0; c < activities->columnCount() && code.isEmpty(); ++c) {
+        if (activities->headerData(c, Qt::Horizontal, Qt::UserRole + 1).toString() == QLatin1String("Activity Codes"))
+            code = activities->headerData(c, Qt::Horizontal).toString();
+    }
+    const int rows = activities->rowCount();
+    const int startColumn = columnByName(activities, QStringLiteral("Start Date"));
+    const double base = timed([&] {
+        qint64 days = 0;
+        for (int r = 0; r < rows; ++r)
+            days += activities->index(r, startColumn).data().toDateTime().date().toJulianDay();
+        if (days == 42)
+            std::printf("\n");
+    });
+
+    PdGroupedTreeView *tree = view.treeView();
+    mygc::GanttChart *chart = view.ganttChart();
+    const auto outline = [&](bool expand) {
+        {
+            const QSignalBlocker blocker(tree);
+            expand ? tree->expandAll() : tree->collapseAll();
+        }
+        chart->rebuild();
+    };
+    struct Step
+    {
+        const char *name;
+        std::function<void()> run;
+        double targetMs;
+    };
+    const Step steps[] = {
+        {"group by WBS, All", [&] { view.setGroupLevels(PdGroupLevel::fromText("WBS Name;All")); }, 1000},
+        {"collapse all", [&] { outline(false); }, 500},
+        {"expand all", [&] { outline(true); }, 500},
+        {"group by WBS then a code",
+         [&] { view.setGroupLevels(PdGroupLevel::fromText("WBS Name;All," + code + ";")); }, 1000},
+        {"regroup by WBS, All", [&] { view.setGroupLevels(PdGroupLevel::fromText("WBS Name;All")); }, 1000},
+        {"scroll to the end and paint", [&] { tree->scrollToBottom(); view.grab(); }, 100},
+    };
+    std::printf("%s: %d activities, code level \"%s\"\n", qPrintable(path), rows, qPrintable(code));
+    std::printf("baseline (read every start date once): %8.1f ms\n", base);
+    for (const Step &step : steps) {
+        const double ms = timed(step.run);
+        std::printf("%-30s %8.1f ms  %6.1fx baseline  (target %.0f ms)  rows shown %d\n", step.name, ms, ms / base,
+                    step.targetMs, int(chart->items().size()));
+    }
+    return 0;
+}

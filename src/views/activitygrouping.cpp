@@ -1,0 +1,212 @@
+#include "activitygrouping.h"
+
+#include "pdindex.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+bool isBlank(const QVariant &key)
+{
+    if (!key.isValid() || key.isNull())
+        return true;
+    // An empty text is no value either; two "(No value)" groups side by side
+    // would only puzzle.
+    return key.userType() == QMetaType::QString && key.toString().isEmpty();
+}
+
+} // namespace
+
+ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int rowCount, bool structured,
+                                                       const QMap<QVariant, int> &ranks)
+{
+    ActivityGroupingLevel level;
+    level.keyOfRow.fill(-1, rowCount);
+    QMap<QVariant, int> positions;
+    int position = 0;
+    for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position) {
+        positions.insert(it.key(), position);
+        level.keyTexts.append(it.key().toString());
+        const QVariant display = it->display;
+        level.displays.append(display.isNull() || display.toString().isEmpty() ? QVariant(it.key().toString())
+                                                                                : display);
+        if (isBlank(it.key()))
+            continue;
+        for (int row : it->rows) {
+            if (row >= 0 && row < rowCount)
+                level.keyOfRow[row] = position;
+        }
+    }
+    if (structured) {
+        level.parentOf.fill(-1, position);
+        position = 0;
+        for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position) {
+            if (it->parentKey.isValid())
+                level.parentOf[position] = positions.value(it->parentKey, -1);
+        }
+    }
+    if (!ranks.isEmpty()) {
+        level.rank.resize(position);
+        const int unranked = ranks.size();
+        position = 0;
+        for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position)
+            level.rank[position] = ranks.value(it.key(), unranked + position);
+    }
+    return level;
+}
+
+QString ActivityGrouping::noValueText()
+{
+    return QStringLiteral("(No value)");
+}
+
+void ActivityGrouping::build(const QVector<ActivityGroupingLevel> &levels, int rowCount)
+{
+    QVector<Group> groups;
+    QVector<int> roots;
+    QVector<int> sortKeys;
+
+    auto create = [&](int parent, int level, const QString &key, const QVariant &display, int sortKey) {
+        Group group;
+        group.display = display;
+        group.identity = (parent >= 0 ? groups.at(parent).identity : QString()) + QLatin1Char('/')
+            + levels.at(level).name + QLatin1Char(':') + key;
+        group.parent = parent;
+        const int made = groups.size();
+        groups.append(group);
+        sortKeys.append(sortKey);
+        if (parent >= 0)
+            groups[parent].children.append(made);
+        else
+            roots.append(made);
+        return made;
+    };
+
+    // The groups whose rows the next level splits: at first the whole
+    // project, later each group that has no sub-groups of its own.
+    struct Owner
+    {
+        int group;
+        QVector<int> rows;
+    };
+    QVector<Owner> owners;
+    {
+        Owner all{-1, QVector<int>(rowCount)};
+        for (int r = 0; r < rowCount; ++r)
+            all.rows[r] = r;
+        owners.append(all);
+    }
+
+    for (int l = 0; l < levels.size(); ++l) {
+        const ActivityGroupingLevel &level = levels.at(l);
+        const int keyCount = level.keyTexts.size();
+        const bool structured = !level.parentOf.isEmpty();
+        const int madeBefore = groups.size();
+        for (const Owner &owner : qAsConst(owners)) {
+            QHash<int, int> groupOfKey;
+            int noValueGroup = -1;
+            QVector<int> chain;
+            QSet<int> seen;
+            auto groupFor = [&](int key) {
+                const auto found = groupOfKey.constFind(key);
+                if (found != groupOfKey.constEnd())
+                    return found.value();
+                // The key's ancestors down from the nearest one already made;
+                // a damaged structure may loop, so each key is taken once.
+                chain.clear();
+                seen.clear();
+                int current = key;
+                while (current >= 0 && current < keyCount && !groupOfKey.contains(current) && !seen.contains(current)) {
+                    seen.insert(current);
+                    chain.append(current);
+                    current = structured ? level.parentOf.at(current) : -1;
+                }
+                int parent = groupOfKey.value(current, owner.group);
+                for (int i = chain.size() - 1; i >= 0; --i) {
+                    const int k = chain.at(i);
+                    parent = create(parent, l, level.keyTexts.at(k), level.displays.at(k),
+                                    level.rank.isEmpty() ? k : level.rank.at(k));
+                    groupOfKey.insert(k, parent);
+                }
+                return parent;
+            };
+            for (int row : owner.rows) {
+                const int key = row >= 0 && row < level.keyOfRow.size() ? level.keyOfRow.at(row) : -1;
+                int group;
+                if (key < 0) {
+                    if (noValueGroup < 0)
+                        noValueGroup = create(owner.group, l, QStringLiteral("\x01"), noValueText(), INT_MAX);
+                    group = noValueGroup;
+                } else {
+                    group = groupFor(key);
+                }
+                groups[group].rows.append(row);
+            }
+            if (owner.group >= 0)
+                groups[owner.group].rows.clear();
+        }
+        if (l + 1 == levels.size())
+            break;
+        owners.clear();
+        for (int g = madeBefore; g < groups.size(); ++g) {
+            if (groups.at(g).children.isEmpty())
+                owners.append(Owner{g, groups.at(g).rows});
+        }
+    }
+
+    const auto bySortKey = [&](int a, int b) { return sortKeys.at(a) < sortKeys.at(b); };
+    std::stable_sort(roots.begin(), roots.end(), bySortKey);
+    for (Group &group : groups)
+        std::stable_sort(group.children.begin(), group.children.end(), bySortKey);
+
+    // Renumbered in pre-order, so the group rows of the master read top down
+    // as the tree shows them.
+    QVector<int> order;
+    order.reserve(groups.size());
+    QVector<int> pending(roots.crbegin(), roots.crend());
+    while (!pending.isEmpty()) {
+        const int g = pending.takeLast();
+        order.append(g);
+        const QVector<int> &children = groups.at(g).children;
+        for (auto it = children.crbegin(); it != children.crend(); ++it)
+            pending.append(*it);
+    }
+    QVector<int> newIndex(groups.size(), -1);
+    for (int i = 0; i < order.size(); ++i)
+        newIndex[order.at(i)] = i;
+    m_groups.clear();
+    m_groups.reserve(order.size());
+    for (int g : qAsConst(order)) {
+        Group group = groups.at(g);
+        group.parent = group.parent >= 0 ? newIndex.at(group.parent) : -1;
+        for (int &child : group.children)
+            child = newIndex.at(child);
+        m_groups.append(group);
+    }
+    m_roots.clear();
+    for (int root : qAsConst(roots))
+        m_roots.append(newIndex.at(root));
+}
+
+PdParentItemProxyModel::ParentMap ActivityGrouping::parentMap(int firstGroupRow) const
+{
+    PdParentItemProxyModel::ParentMap map;
+    QList<int> &top = map[-1];
+    for (int root : m_roots)
+        top.append(firstGroupRow + root);
+    for (int g = 0; g < m_groups.size(); ++g) {
+        const Group &group = m_groups.at(g);
+        QList<int> list;
+        list.reserve(group.rows.size() + group.children.size());
+        for (int row : group.rows)
+            list.append(row);
+        for (int child : group.children)
+            list.append(firstGroupRow + child);
+        map.insert(firstGroupRow + g, list);
+    }
+    return map;
+}

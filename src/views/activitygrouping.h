@@ -1,0 +1,65 @@
+#pragma once
+
+#include "pdparentitemproxymodel.h"
+
+#include <QMap>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+class PdIndex;
+
+// The keys of one grouping level, turned from an index into plain numbers:
+// the key of every activity row and, for structured keys, each key's parent.
+struct ActivityGroupingLevel
+{
+    // Per activity row: the position of its key, or -1 when it has none.
+    QVector<int> keyOfRow;
+    QVector<QVariant> displays;
+    QVector<QString> keyTexts;
+    // Per key: the position of its parent key, or -1; empty for a flat level.
+    QVector<int> parentOf;
+    // Per key: its place among its siblings; empty means key order.
+    QVector<int> rank;
+    // Names the level in the groups' identities, so that equal keys of
+    // different fields or periods are different groups.
+    QString name;
+
+    // `ranks` orders structured keys as the scheduling tool lists them; keys
+    // it does not hold come after, in key order.
+    static ActivityGroupingLevel fromIndex(const PdIndex &index, int rowCount, bool structured,
+                                           const QMap<QVariant, int> &ranks = QMap<QVariant, int>());
+};
+
+// Crosses grouping levels into one tree of groups over the activity rows.
+// Activities keep the file's order inside a group; sub-groups follow their
+// own key's order, whatever the keys of the levels above; rows without a key
+// go into a "(No value)" group, last among their siblings; groups that would
+// hold nothing are never made.
+class ActivityGrouping
+{
+public:
+    struct Group
+    {
+        QVariant display;
+        // Names the group across regroupings: the keys from the top down.
+        QString identity;
+        int parent = -1;
+        QVector<int> rows;
+        QVector<int> children;
+    };
+
+    static QString noValueText();
+
+    void build(const QVector<ActivityGroupingLevel> &levels, int rowCount);
+
+    // Groups in pre-order: a group's master row is its position plus the
+    // first group row.
+    const QVector<Group> &groups() const { return m_groups; }
+    const QVector<int> &roots() const { return m_roots; }
+    PdParentItemProxyModel::ParentMap parentMap(int firstGroupRow) const;
+
+private:
+    QVector<Group> m_groups;
+    QVector<int> m_roots;
+};
