@@ -46,7 +46,6 @@ struct LineScan
     bool atLineStart = true;   // the next byte is the first of a line
     bool collecting = false;   // the current line is being kept
     bool pendingPercent = false; // a line began with '%' as the block's last byte
-    char previous = 0;         // last byte of the previous block
     QByteArray carry;          // kept bytes of a line that began in an earlier block
 };
 
@@ -131,22 +130,18 @@ ErrorCode XERFile::scan(QIODevice &device)
     const qint64 total = device.isSequential() ? 0 : device.size() - device.pos();
     // A file never decodes to more characters than it has bytes.
     m_blockChars = total > 0 ? int(qMin<qint64>(kTextBlockChars, total)) : kTextBlockChars;
+    // LF ends a line under both LF and CR LF, and one CR before it is
+    // dropped: files whose line ends change part-way (concatenated, or
+    // edited by hand) are read whole instead of losing every line after the
+    // change. Only the old CR-alone convention looks for CR.
     const char terminator = m_lineEnd == CarriageReturn ? '\r' : '\n';
-    const bool pairEnds = m_lineEnd != CarriageReturn && m_lineEnd != LineFeed;
-    const int terminatorSize = pairEnds ? 2 : 1;
-
-    // The index just past the next line end at or after `from`, or -1.
-    auto findLineEnd = [&](const char *data, int from, int size, char previous) -> int {
-        for (int i = from; i < size;) {
-            const void *hit = std::memchr(data + i, terminator, size_t(size - i));
-            if (!hit)
-                return -1;
-            const int at = int(static_cast<const char *>(hit) - data);
-            if (!pairEnds || (at > 0 ? data[at - 1] : previous) == '\r')
-                return at + 1;
-            i = at + 1;
-        }
-        return -1;
+    const bool dropsCarriageReturn = m_lineEnd != CarriageReturn;
+    // The length of a completed line without its terminator.
+    auto contentSize = [&](const char *line, int sizeWithTerminator) {
+        int size = sizeWithTerminator - 1;
+        if (dropsCarriageReturn && size > 0 && line[size - 1] == '\r')
+            --size;
+        return size;
     };
 
     std::unique_ptr<char[]> buffer(new char[size_t(m_blockSize)]());
@@ -201,7 +196,8 @@ ErrorCode XERFile::scan(QIODevice &device)
                     }
                 }
             }
-            const int end = findLineEnd(data, i, size, scan.previous);
+            const void *hit = std::memchr(data + i, terminator, size_t(size - i));
+            const int end = hit ? int(static_cast<const char *>(hit) - data) + 1 : -1;
             if (end < 0) {
                 if (scan.collecting) {
                     if (scan.carry.size() + (size - lineBegin) > kMaxLineBytes) {
@@ -218,10 +214,10 @@ ErrorCode XERFile::scan(QIODevice &device)
             }
             if (scan.collecting) {
                 if (scan.carry.isEmpty()) {
-                    completeLine(data + lineBegin, end - lineBegin - terminatorSize);
+                    completeLine(data + lineBegin, contentSize(data + lineBegin, end - lineBegin));
                 } else {
                     scan.carry.append(data + lineBegin, end - lineBegin);
-                    completeLine(scan.carry.constData(), scan.carry.size() - terminatorSize);
+                    completeLine(scan.carry.constData(), contentSize(scan.carry.constData(), scan.carry.size()));
                     scan.carry = QByteArray();
                 }
                 scan.collecting = false;
@@ -229,7 +225,6 @@ ErrorCode XERFile::scan(QIODevice &device)
             scan.atLineStart = true;
             i = end;
         }
-        scan.previous = data[size - 1];
 
         done += got;
         emit progress(percentRead(done, total), progressText());
@@ -246,7 +241,7 @@ ErrorCode XERFile::scan(QIODevice &device)
     // A last line without its terminator still holds data (a file cut short,
     // or saved without the final line end); keep it rather than lose it.
     if (scan.collecting)
-        completeLine(scan.carry.constData(), scan.carry.size());
+        completeLine(scan.carry.constData(), contentSize(scan.carry.constData(), scan.carry.size() + 1));
     closeBlock();
     return NoError;
 }

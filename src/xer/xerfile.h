@@ -38,7 +38,8 @@ public:
     enum LineEnd { CarriageReturn = 0, LineFeed = 1, CarriageReturnLineFeed = 2 };
     static constexpr int DefaultBlockSize = 0x100000;
 
-    // `lineEndConvention`: 0 CR alone, 1 LF alone, 2 CR LF ends a line.
+    // `lineEndConvention`: 0 CR alone ends a line; under 1 and 2 LF ends a
+    // line and one CR before it is dropped, so LF and CR LF may be mixed.
     // `wantedTables`: table names (upper case); empty means every table.
     XERFile(const QString &fileName, int lineEndConvention, const QStringList &wantedTables,
             QObject *parent = nullptr);

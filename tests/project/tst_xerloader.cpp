@@ -82,6 +82,13 @@ void tst_XERLoader::initTestCase()
     m_project = write("project.crlf.xer", xerText(smallProjectTables()));
     write("project.lf.xer", xerText(smallProjectTables(), "\n"));
     write("project.cr.xer", xerText(smallProjectTables(), "\r"));
+    // Line ends that change part-way, as concatenating or hand-editing leaves them.
+    const QByteArray crlfText = xerText(smallProjectTables());
+    const int middle = crlfText.indexOf("%T\tTASKPRED");
+    write("project.crlf-then-lf.xer", crlfText.left(middle) + crlfText.mid(middle).replace("\r\n", "\n"));
+    const QByteArray lfText = xerText(smallProjectTables(), "\n");
+    const int lfMiddle = lfText.indexOf("%T\tTASKPRED");
+    write("project.lf-then-crlf.xer", lfText.left(lfMiddle) + lfText.mid(lfMiddle).replace("\n", "\r\n"));
 
     const QString generator = QStringLiteral(PLANDECK_BIN_DIR "/plandeck-xergen");
     const QString generated = m_dir.filePath("generated.crlf.xer");
@@ -188,6 +195,8 @@ void tst_XERLoader::shouldOpenLineEndTwinsAlike_data()
     QTest::addColumn<QString>("other");
     QTest::newRow("LF alone") << m_project << m_dir.filePath("project.lf.xer");
     QTest::newRow("CR alone") << m_project << m_dir.filePath("project.cr.xer");
+    QTest::newRow("CR LF, then LF") << m_project << m_dir.filePath("project.crlf-then-lf.xer");
+    QTest::newRow("LF, then CR LF") << m_project << m_dir.filePath("project.lf-then-crlf.xer");
     if (QFile::exists(m_dir.filePath("generated.lf.xer")))
         QTest::newRow("generated") << m_dir.filePath("generated.crlf.xer") << m_dir.filePath("generated.lf.xer");
     for (const QString &base : sampleBases())

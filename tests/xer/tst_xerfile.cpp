@@ -158,11 +158,11 @@ void TestXerFile::readsLines_data()
         << h + "%T\tTASK\r\n%F\ta\r\n%F\tb\r\n%R\t1\r\n" << 2 << task << 0 << "TASK F:b R:1";
     QTest::newRow("unterminated last record is kept")
         << h + "%T\tTASK\r\n%R\t1\tlast" << 2 << task << 0 << "TASK R:1|last";
-    QTest::newRow("lone CR and lone LF are text under CR LF convention")
-        << h + "%T\tTASK\r\n%R\ta\rb\tc\nd\r\n" << 2 << task << 0 << "TASK R:a\rb|c\nd";
-    QTest::newRow("LF convention keeps CR in the last field")
-        << QByteArray("ERMHDR\t1\n%T\tTASK\n%R\t1\tx\r\n%R\t2\n") << 1 << QStringList() << 0
-        << "TASK R:1|x\r R:2";
+    QTest::newRow("lone CR is text, lone LF ends the line under CR LF convention")
+        << h + "%T\tTASK\r\n%R\ta\rb\tc\n%R\td\r\n" << 2 << task << 0 << "TASK R:a\rb|c R:d";
+    QTest::newRow("LF convention drops one CR before LF")
+        << QByteArray("ERMHDR\t1\n%T\tTASK\n%R\t1\tx\r\n%R\t2\r\r\n%R\t3\r") << 1 << QStringList() << 0
+        << "TASK R:1|x R:2\r R:3";
     QTest::newRow("CR convention keeps LF as text")
         << QByteArray("ERMHDR\t1\r%T\tTASK\r%R\t1\nx\r") << 0 << task << 0 << "TASK R:1\nx";
     QTest::newRow("UTF-8 umlaut keeps the following fields")
