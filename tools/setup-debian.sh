@@ -2,12 +2,12 @@
 # Installs the Debian packages Plandeck needs to build, test and run.
 # Idempotent: does nothing when every package is already present.
 #   tools/setup-debian.sh          build, tests and the demo
-#   tools/setup-debian.sh --dev    also debugger, screenshots, fuzzing and profiling tools
+#   tools/setup-debian.sh --dev    also debugger, screenshots, fuzzing, profiling and packaging tools
 set -eu
 
 packages="build-essential cmake ninja-build qtbase5-dev"
 if [ "${1:-}" = "--dev" ]; then
-    packages="$packages gdb xvfb xauth imagemagick clang libclang-rt-14-dev valgrind"
+    packages="$packages gdb xvfb xauth imagemagick clang libclang-rt-14-dev valgrind desktop-file-utils file"
 fi
 
 missing=""
