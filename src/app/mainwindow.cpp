@@ -2,6 +2,7 @@
 
 #include "activities.h"
 #include "ganttchart.h"
+#include "pdganttchartstylesdialog.h"
 #include "pdmodelutils.h"
 #include "plandeckresources.h"
 #include "updatemgr.h"
@@ -302,6 +303,7 @@ void MainWindow::connectActions()
     connect(m_actionClose, &QAction::triggered, this, &MainWindow::onCloseAction);
     connect(m_actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
     connect(m_actionDetail, &QAction::triggered, this, &MainWindow::onDetailAction);
+    connect(m_actionStyles, &QAction::triggered, this, &MainWindow::onBarStyles);
     for (QAction *action : {m_actionExpand, m_actionCollapse, m_actionExpandAll, m_actionCollapseAll})
         connect(action, &QAction::triggered, this, &MainWindow::onOutlineChanged);
     for (QAction *action : qAsConst(m_actionLevels))
@@ -533,6 +535,11 @@ void MainWindow::onCloseAction()
 void MainWindow::onDetailAction()
 {
     m_splitter->widget(1)->setVisible(m_actionDetail->isChecked());
+}
+
+void MainWindow::onBarStyles()
+{
+    PdGanttChartStylesDialog::editChartStyles(m_activities->ganttChart(), m_activities->activityModel(), this);
 }
 
 void MainWindow::onOutlineChanged()

@@ -49,6 +49,7 @@ public:
 
 public slots:
     void onDetailAction();
+    void onBarStyles();
     void onAbout();
     void onCloseAction();
     void onXerReadDone();
