@@ -1,6 +1,7 @@
 #include "dateaxis.h"
 
 #include "dateaxislevel.h"
+#include "timescalelabel.h"
 #include "timeunit.h"
 
 #include <QApplication>
@@ -16,6 +17,29 @@ namespace mygc {
 
 namespace {
 
+// Room kept clear on either side of a label, the cell's separator lines
+// included.
+constexpr int LabelMargin = 2;
+
+// Seconds in the shortest period of a unit: February for a month, the
+// first quarter of a common year, and so on.
+qint64 shortestPeriodSecs(int unit)
+{
+    const qint64 day = 86400;
+    switch (unit) {
+    case Second: return 1;
+    case Minute: return 60;
+    case Hour: return 3600;
+    case Day: return day;
+    case Week: return 7 * day;
+    case TenDays: return 10 * day;
+    case Month: return 28 * day;
+    case Quarter: return 90 * day;
+    case HalfYear: return 181 * day;
+    default: return 365 * day;
+    }
+}
+
 QDateTime snappedStart(int unit, const QDateTime &from)
 {
     return periodStart(unit, from);
@@ -24,17 +48,6 @@ QDateTime snappedStart(int unit, const QDateTime &from)
 QDateTime snappedEnd(int unit, const QDateTime &to)
 {
     return nextPeriod(unit, periodStart(unit, to));
-}
-
-QString labelFor(int unit, const QDateTime &p)
-{
-    switch (unit) {
-    case Day: return p.toString(QStringLiteral("dd"));
-    case Month: return p.toString(QStringLiteral("MMMM"));
-    case Year: return p.toString(QStringLiteral("yyyy"));
-    case Week: return QString::number(p.date().weekNumber());
-    default: return p.toString(QStringLiteral("dd.MM.yyyy"));
-    }
 }
 
 } // namespace
@@ -265,6 +278,8 @@ void DateAxis::paintEvent(QPaintEvent *event)
     if (m_scaleHidden || !leftInstant.isValid() || !rightInstant.isValid())
         return;
 
+    const QFontMetrics metrics = painter.fontMetrics();
+    const bool yearShown = levelUnits().contains(Year);
     int y = height();
     for (const auto &level : m_levels) {
         const int h = level->height();
@@ -281,6 +296,13 @@ void DateAxis::paintEvent(QPaintEvent *event)
         if (!first.isValid() || unitsBetween(first, last, unit) > exposed.width() + 2)
             continue;
 
+        // One form for the whole band, chosen for its narrowest cell, so that
+        // months do not read "Jun", "J", "Jul" side by side; only the cells
+        // cut by the view's edges fall back to shorter forms.
+        const qint64 spanSecs = std::max<qint64>(1, (m_endMSecs - m_startMSecs) / 1000);
+        const int narrowest = int(std::min<qint64>(shortestPeriodSecs(unit) * m_axisWidth / spanSecs, 1 << 20));
+        const int form = bandForm(unit, yearShown, m_start.date().year(), narrowest - 2 * LabelMargin, metrics);
+
         QVector<QLine> dark;
         QVector<QLine> light;
         painter.setPen(pal.color(QPalette::WindowText));
@@ -292,8 +314,13 @@ void DateAxis::paintEvent(QPaintEvent *event)
             // A period that runs past the end is cut at the end of the scale;
             // -1 there would fold its label back over the earlier cells.
             const int x2 = next > m_end ? m_axisWidth : xForDate(next);
-            const QRect cell(x1 - offset, top, x2 - 1 - x1, h);
-            painter.drawText(cell, Qt::AlignCenter, labelFor(unit, p));
+            // A cell wider than the view is labelled in the part that shows,
+            // so a long period keeps its name on screen while it scrolls.
+            const int left = std::max(x1 - offset, 0) + LabelMargin;
+            const int right = std::min(x2 - offset, width()) - LabelMargin;
+            const QString label = fittingLabel(labelForms(unit, p.date(), yearShown), right - left, metrics, form);
+            if (!label.isEmpty())
+                painter.drawText(QRect(left, top, right - left, h), Qt::AlignCenter, label);
             dark.append(QLine(x1 - offset, bottom, x1 - offset, top));
             light.append(QLine(x1 - offset + 1, bottom, x1 - offset + 1, top));
             p = next;

@@ -350,8 +350,41 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
 
 void GanttChart::setLevels(const QVector<int> &units)
 {
+    // New bands change both the scale and its origin, so the scroll offset
+    // would point at another year; the chart keeps a date in place instead.
+    const ViewAnchor anchor = viewAnchor();
     m_dateAxis->setLevels(units);
+    restoreViewAnchor(anchor);
     m_area->update();
+}
+
+GanttChart::ViewAnchor GanttChart::viewAnchor() const
+{
+    const int shownLeft = horizontalScrollBar()->value();
+    ViewAnchor anchor{DateAxis::wallMSecs(m_dateAxis->dateAt(shownLeft)), 0};
+    const int current = m_area->currentRow();
+    if (current < 0 || current >= m_area->rowCount() || !m_area->chartRow(current).hasDates)
+        return anchor;
+    // The current bar, when its start shows, stays where the user sees it.
+    // One that starts left of the view covers the left edge, and so stays
+    // in view with it.
+    const qint64 start = DateAxis::wallMSecs(m_area->chartRow(current).item->start());
+    const int startX = m_dateAxis->xForWallMSecs(start);
+    if (startX > shownLeft && startX < shownLeft + viewport()->width())
+        anchor = {start, startX - shownLeft};
+    return anchor;
+}
+
+void GanttChart::restoreViewAnchor(const ViewAnchor &anchor)
+{
+    const qint64 msecs = qBound(m_dateAxis->startWallMSecs(), anchor.wallMSecs, m_dateAxis->endWallMSecs());
+    const int x = m_dateAxis->xForWallMSecs(msecs);
+    QScrollBar *bar = horizontalScrollBar();
+    // The scroll area learns the area's new width from a resize event, which
+    // a chart not on screen gets only later; until then the old range would
+    // clamp the new position.
+    bar->setRange(0, std::max(0, m_area->width() - viewport()->width()));
+    bar->setValue(std::max(0, x) - anchor.viewX);
 }
 
 void GanttChart::clearAll()

@@ -130,6 +130,14 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
+    // A date of the scale and where it shows in the viewport.
+    struct ViewAnchor
+    {
+        qint64 wallMSecs;
+        int viewX;
+    };
+    ViewAnchor viewAnchor() const;
+    void restoreViewAnchor(const ViewAnchor &anchor);
     void clearAll();
     void followTreeCurrentRow();
     void addItemRecursive(const QModelIndex &index);

@@ -4,6 +4,7 @@
 #include "qgcvaxis.h"
 #include "taskitem.h"
 #include "taskrelationship.h"
+#include "timeunit.h"
 
 #include <QAbstractItemModelTester>
 #include <QScrollBar>
@@ -319,6 +320,66 @@ private slots:
         QCOMPARE(images.second.at(1).at(0).pixelColor(12, 10), QColor(150, 50, 50));
         QCOMPARE(images.second.at(1).at(5).pixelColor(12, 10), QColor(Qt::white));
         QCOMPARE(m_chart->horizontalScrollBar()->value(), 40);
+    }
+
+    // Over forty years of scale: every combination of bands in turn, from
+    // every other one, with the view at November 2018.
+    void bandChangesKeepTheDateInView_data()
+    {
+        QTest::addColumn<bool>("currentBarShown");
+        QTest::newRow("date at the left edge") << false;
+        QTest::newRow("current activity's bar") << true;
+    }
+
+    void bandChangesKeepTheDateInView()
+    {
+        QFETCH(bool, currentBarShown);
+        GanttChart chart;
+        TaskItem span;
+        span.setStart(QDateTime(QDate(2000, 1, 3), QTime(8, 0)));
+        span.setFinish(QDateTime(QDate(2040, 6, 29), QTime(17, 0)));
+        chart.addItem(span, 0);
+        TaskItem task;
+        task.setStart(QDateTime(QDate(2018, 11, 20), QTime(8, 0)));
+        task.setFinish(QDateTime(QDate(2018, 11, 30), QTime(17, 0)));
+        chart.addItem(task, 0);
+        if (currentBarShown)
+            chart.selectRowSilently(1);
+        chart.resize(400, 200);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+
+        const QVector<int> units{Day, Week, Month, Quarter, Year};
+        const auto levels = [&units](int mask) {
+            QVector<int> chosen;
+            for (int i = 0; i < units.size(); ++i) {
+                if (mask & (1 << i))
+                    chosen << units.at(i);
+            }
+            return chosen;
+        };
+        const DateAxis *axis = chart.dateAxis();
+        QScrollBar *bar = chart.horizontalScrollBar();
+        const int viewWidth = chart.viewport()->width();
+        const QDateTime shown(QDate(2018, 11, 5), QTime(12, 0));
+        for (int from = 1; from < 32; ++from) {
+            for (int to = 1; to < 32; ++to) {
+                chart.setLevels(levels(from));
+                bar->setValue(axis->xForDate(currentBarShown ? task.start() : shown) - (currentBarShown ? 100 : 0));
+                const QDateTime before = axis->dateAt(bar->value());
+                chart.setLevels(levels(to));
+                const int unit = levels(to).first();
+                const QString context = QString("bands %1 to %2").arg(from).arg(to);
+                if (currentBarShown) {
+                    const int barX = axis->xForDate(task.start()) - bar->value();
+                    QVERIFY2(barX >= 0 && barX < viewWidth, qPrintable(context));
+                } else {
+                    const QDateTime after = axis->dateAt(bar->value());
+                    QVERIFY2(qAbs(unitsBetween(periodStart(unit, before), periodStart(unit, after), unit)) <= 1,
+                             qPrintable(context));
+                }
+            }
+        }
     }
 
     void linksPassingThroughPaintedRowsAreFound_data()
