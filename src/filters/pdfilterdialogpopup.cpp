@@ -80,7 +80,9 @@ PdFilterDialogPopUp::PdFilterDialogPopUp(QAbstractItemModel* model, int column, 
     // Uniform heights let the view lay out 200,000 values without measuring each.
     m_valueView->setUniformRowHeights(true);
     m_valueView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_valueView->setModel(m_search);
+    // The search proxy comes in with the first search; until then the view shows the list itself,
+    // which spares a mapping of every value on opening.
+    m_valueView->setModel(m_values);
     listLayout->addWidget(m_searchEdit);
     listLayout->addWidget(m_valueView);
     m_tabs->addTab(listPage, QStringLiteral("List"));
@@ -110,6 +112,8 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
     QVector<qint64> days;
     QSet<QString> seen;
     QVector<ListValue> values;
+    if (m_kind != PdValueKind::Date)
+        seen.reserve(model->rowCount());
     auto take = [&](const QVariant& cell) {
         if (m_kind == PdValueKind::Date) {
             const QDate date = PdFilterValue::toDate(cell);
@@ -171,7 +175,9 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
         m_values->setDates(dates, blanks);
         return;
     }
-    std::sort(values.begin(), values.end(), listValueLess);
+    // Columns such as the activity id usually come in order already; checking is one pass.
+    if (!std::is_sorted(values.cbegin(), values.cend(), listValueLess))
+        std::sort(values.begin(), values.end(), listValueLess);
     QVector<PdFilterValueModel::Entry> entries;
     entries.reserve(values.size() + 1);
     for (const ListValue& value : qAsConst(values)) {
@@ -191,6 +197,17 @@ void PdFilterDialogPopUp::walkVisible(Visit visit) const
     // Only parents the list model says have children are opened in the search proxy; asking the
     // proxy about every leaf would make it build a mapping per value.
     QVector<QModelIndex> stack;
+    if (m_search->searchText().isEmpty()) {
+        for (int row = m_values->rowCount() - 1; row >= 0; --row)
+            stack.append(m_values->index(row, 0));
+        while (!stack.isEmpty()) {
+            const QModelIndex item = stack.takeLast();
+            visit(item);
+            for (int row = m_values->rowCount(item) - 1; row >= 0; --row)
+                stack.append(m_values->index(row, 0, item));
+        }
+        return;
+    }
     const int top = m_search->rowCount();
     for (int row = top - 1; row >= 0; --row)
         stack.append(m_search->index(row, 0));
@@ -241,10 +258,11 @@ void PdFilterDialogPopUp::showPatternFilter(const QVariantList& values)
 void PdFilterDialogPopUp::onSelectAllRequested(Qt::CheckState state)
 {
     QModelIndexList items;
-    const int rows = m_search->rowCount();
+    const bool searching = !m_search->searchText().isEmpty();
+    const int rows = searching ? m_search->rowCount() : m_values->rowCount();
     items.reserve(rows);
     for (int row = 1; row < rows; ++row)
-        items.append(m_search->mapToSource(m_search->index(row, 0)));
+        items.append(searching ? m_search->mapToSource(m_search->index(row, 0)) : m_values->index(row, 0));
     m_values->setCheckState(items, state);
 }
 
@@ -267,6 +285,8 @@ void PdFilterDialogPopUp::onClearFilter()
 void PdFilterDialogPopUp::filterRegExpChanged(const QString& text)
 {
     m_search->setSearchText(text);
+    if (!text.isEmpty() && m_valueView->model() != m_search)
+        m_valueView->setModel(m_search);
 }
 
 void PdFilterDialogPopUp::onAccepted()

@@ -3,7 +3,6 @@
 #include "pdexpression.h"
 #include "pdfiltervalue.h"
 #include "pdsourcenodetable.h"
-#include "pdvariantorder.h"
 
 #include <QSet>
 #include <QTimer>
@@ -11,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -22,13 +22,25 @@ struct ColumnTest
     const PdExpression* expression = nullptr;
 };
 
-// A sort key read once per row: blanks first, then numbers and dates by value, then texts.
+// A sort key read once per row: blanks first, then numbers and dates by value, then texts. A text
+// also carries its first four characters as one integer, which settles most comparisons without
+// reaching into the strings.
 struct SortKey
 {
     int group = 0;
+    int slot = 0;
     double number = 0;
+    quint64 prefix = 0;
     QString text;
 };
+
+quint64 prefixOf(const QString& text)
+{
+    quint64 prefix = 0;
+    for (int i = 0; i < 4; ++i)
+        prefix = (prefix << 16) | (i < text.size() ? text.at(i).unicode() : 0u);
+    return prefix;
+}
 
 SortKey sortKeyOf(const QVariant& value, PdValueKind kind)
 {
@@ -61,6 +73,7 @@ SortKey sortKeyOf(const QVariant& value, PdValueKind kind)
     }
     key.group = 2;
     key.text = value.toString();
+    key.prefix = prefixOf(key.text);
     return key;
 }
 
@@ -70,6 +83,8 @@ bool keyLess(const SortKey& a, const SortKey& b)
         return a.group < b.group;
     if (a.group == 1)
         return a.number < b.number;
+    if (a.prefix != b.prefix)
+        return a.prefix < b.prefix;
     return a.text < b.text;
 }
 
@@ -79,37 +94,36 @@ struct PdFilterDialogProxyModel::Private
 {
     QMap<int, QVariantList> patterns;
     std::map<int, std::unique_ptr<PdExpression>> expressions;
+    int sortColumn = -1;
+    Qt::SortOrder sortOrder = Qt::AscendingOrder;
+
     QVector<QMetaObject::Connection> connections;
     QTimer notify;
-    bool refilterPending = false;
+    bool resetting = false;
+    bool flagsStale = false;
+    bool ranksStale = false;
 
-    // Rebuilt on first use after the source or the filters changed, so a burst of source signals
-    // costs one walk, not one per signal.
-    mutable PdSourceNodeTable table;
-    mutable bool tableDirty = true;
-    mutable QVector<bool> accepted;
-    mutable int acceptedLeaves = 0;
-    mutable bool flagsDirty = true;
-    mutable QVector<int> ranks;
-    mutable int rankColumn = -1;
-    mutable bool ranksDirty = true;
+    PdSourceNodeTable table;
+    // Empty while no filter is set: every row passes.
+    QVector<bool> accepted;
+    int acceptedLeaves = 0;
+    // Empty while unsorted: rows keep the source's order.
+    QVector<int> ranks;
+    // The rows shown under each parent, in the order shown; entry 0 is the root, entry s + 1 the row
+    // in slot s. A proxy index carries its row's slot as internal id.
+    QVector<QVector<int>> children = QVector<QVector<int>>(1);
+    QVector<int> positions;
+    QList<QPersistentModelIndex> layoutSources;
+    QModelIndexList layoutProxies;
 
     bool hasFilters() const { return !patterns.isEmpty() || !expressions.empty(); }
-    void ensureTable(const QAbstractItemModel* source) const;
-    void ensureFlags(const QAbstractItemModel* source) const;
-    void ensureRanks(const QAbstractItemModel* source, int column) const;
     QVector<ColumnTest> tests(const QAbstractItemModel* source) const;
+    void computeFlags(const QAbstractItemModel* source);
+    void computeRanks(const QAbstractItemModel* source);
+    void arrange();
+    void rebuild(const QAbstractItemModel* source);
+    int slotOf(const QModelIndex& index) const { return table.slotOf(index); }
 };
-
-void PdFilterDialogProxyModel::Private::ensureTable(const QAbstractItemModel* source) const
-{
-    if (!tableDirty)
-        return;
-    table.build(source);
-    tableDirty = false;
-    flagsDirty = true;
-    ranksDirty = true;
-}
 
 QVector<ColumnTest> PdFilterDialogProxyModel::Private::tests(const QAbstractItemModel* source) const
 {
@@ -131,12 +145,13 @@ QVector<ColumnTest> PdFilterDialogProxyModel::Private::tests(const QAbstractItem
     return byColumn.values().toVector();
 }
 
-void PdFilterDialogProxyModel::Private::ensureFlags(const QAbstractItemModel* source) const
+void PdFilterDialogProxyModel::Private::computeFlags(const QAbstractItemModel* source)
 {
-    ensureTable(source);
-    if (!flagsDirty)
+    flagsStale = false;
+    accepted.clear();
+    acceptedLeaves = table.leafCount();
+    if (!hasFilters())
         return;
-    flagsDirty = false;
     const int n = table.size();
     accepted.fill(false, n);
     acceptedLeaves = 0;
@@ -164,46 +179,78 @@ void PdFilterDialogProxyModel::Private::ensureFlags(const QAbstractItemModel* so
     }
 }
 
-void PdFilterDialogProxyModel::Private::ensureRanks(const QAbstractItemModel* source, int column) const
+void PdFilterDialogProxyModel::Private::computeRanks(const QAbstractItemModel* source)
 {
-    ensureTable(source);
-    if (!ranksDirty && rankColumn == column)
+    ranksStale = false;
+    ranks.clear();
+    if (sortColumn < 0 || !source || sortColumn >= source->columnCount())
         return;
-    ranksDirty = false;
-    rankColumn = column;
+    // Each cell is read once into a typed key; the sort itself then compares integers.
     const int n = table.size();
-    const PdValueKind kind = PdFilterValue::kindOfColumn(source, column);
-    QVector<SortKey> keys(n);
-    QVector<int> order(n);
+    const PdValueKind kind = PdFilterValue::kindOfColumn(source, sortColumn);
+    std::vector<SortKey> keys;
+    keys.resize(size_t(n));
     for (int slot = 0; slot < n; ++slot) {
         const QModelIndex& row = table.indexAt(slot);
-        keys[slot] = sortKeyOf(row.sibling(row.row(), column).data(), kind);
-        order[slot] = slot;
+        keys[size_t(slot)] = sortKeyOf(row.sibling(row.row(), sortColumn).data(), kind);
+        keys[size_t(slot)].slot = slot;
     }
-    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keyLess(keys.at(a), keys.at(b)); });
+    // The keys themselves are sorted, not slot numbers pointing at them, so comparisons read memory
+    // in order.
+    std::stable_sort(keys.begin(), keys.end(), keyLess);
     ranks.fill(0, n);
     int rank = 0;
     for (int i = 0; i < n; ++i) {
-        if (i > 0 && keyLess(keys.at(order.at(i - 1)), keys.at(order.at(i))))
+        if (i > 0 && keyLess(keys.at(size_t(i - 1)), keys.at(size_t(i))))
             ++rank;
-        ranks[order.at(i)] = rank;
+        ranks[keys.at(size_t(i)).slot] = rank;
     }
 }
 
-PdFilterDialogProxyModel::PdFilterDialogProxyModel(QObject* parent)
-    : QSortFilterProxyModel(parent), d(std::make_unique<Private>())
+void PdFilterDialogProxyModel::Private::arrange()
 {
-    // Sorting and filtering follow the user's commands; re-sorting on every cell write would turn
-    // the numbering of 200,000 rows into 200,000 moves.
-    setDynamicSortFilter(false);
+    const int n = table.size();
+    children = QVector<QVector<int>>(n + 1);
+    for (int slot = 0; slot < n; ++slot) {
+        if (accepted.isEmpty() || accepted.at(slot))
+            children[table.parentOf(slot) + 1].append(slot);
+    }
+    if (!ranks.isEmpty()) {
+        // Equal keys keep the source's order, whichever way the column is sorted.
+        const bool ascending = sortOrder == Qt::AscendingOrder;
+        for (QVector<int>& list : children) {
+            if (list.size() < 2)
+                continue;
+            std::stable_sort(list.begin(), list.end(), [this, ascending](int a, int b) {
+                return ascending ? ranks.at(a) < ranks.at(b) : ranks.at(a) > ranks.at(b);
+            });
+        }
+    }
+    positions.fill(-1, n);
+    for (const QVector<int>& list : qAsConst(children)) {
+        for (int i = 0; i < list.size(); ++i)
+            positions[list.at(i)] = i;
+    }
+}
+
+void PdFilterDialogProxyModel::Private::rebuild(const QAbstractItemModel* source)
+{
+    table.build(source);
+    computeFlags(source);
+    computeRanks(source);
+    arrange();
+}
+
+PdFilterDialogProxyModel::PdFilterDialogProxyModel(QObject* parent)
+    : QAbstractProxyModel(parent), d(std::make_unique<Private>())
+{
     d->notify.setSingleShot(true);
     d->notify.setInterval(0);
     connect(&d->notify, &QTimer::timeout, this, [this] {
-        if (d->refilterPending) {
-            d->refilterPending = false;
-            invalidate();
-        }
-        emit countsChanged();
+        if (d->flagsStale || d->ranksStale)
+            relayout();
+        else
+            emit countsChanged();
     });
 }
 
@@ -211,78 +258,255 @@ PdFilterDialogProxyModel::~PdFilterDialogProxyModel() = default;
 
 void PdFilterDialogProxyModel::setSourceModel(QAbstractItemModel* model)
 {
+    beginResetModel();
     for (const QMetaObject::Connection& c : qAsConst(d->connections))
         disconnect(c);
     d->connections.clear();
-    d->tableDirty = true;
-    d->table.clear();
-    // Made before the base class connects its own handlers, so the tables are marked stale before
-    // the base class asks which rows pass.
+    QAbstractProxyModel::setSourceModel(model);
     if (model) {
         using M = QAbstractItemModel;
         using P = PdFilterDialogProxyModel;
-        d->connections << connect(model, &M::modelReset, this, &P::onSourceStructureChanged)
-                       << connect(model, &M::layoutChanged, this, &P::onSourceStructureChanged)
-                       << connect(model, &M::rowsInserted, this, &P::onSourceStructureChanged)
-                       << connect(model, &M::rowsRemoved, this, &P::onSourceStructureChanged)
-                       << connect(model, &M::rowsMoved, this, &P::onSourceStructureChanged)
+        // Rows or columns that come or go change slots everywhere, so they are taken as a reset;
+        // the sources this proxy serves announce regroupings as resets anyway.
+        d->connections << connect(model, &M::modelAboutToBeReset, this, &P::onSourceAboutToChange)
+                       << connect(model, &M::modelReset, this, &P::onSourceChanged)
+                       << connect(model, &M::rowsAboutToBeInserted, this, &P::onSourceAboutToChange)
+                       << connect(model, &M::rowsInserted, this, &P::onSourceChanged)
+                       << connect(model, &M::rowsAboutToBeRemoved, this, &P::onSourceAboutToChange)
+                       << connect(model, &M::rowsRemoved, this, &P::onSourceChanged)
+                       << connect(model, &M::rowsAboutToBeMoved, this, &P::onSourceAboutToChange)
+                       << connect(model, &M::rowsMoved, this, &P::onSourceChanged)
+                       << connect(model, &M::columnsAboutToBeInserted, this, &P::onSourceAboutToChange)
+                       << connect(model, &M::columnsInserted, this, &P::onSourceChanged)
+                       << connect(model, &M::columnsAboutToBeRemoved, this, &P::onSourceAboutToChange)
+                       << connect(model, &M::columnsRemoved, this, &P::onSourceChanged)
+                       << connect(model, &M::columnsAboutToBeMoved, this, &P::onSourceAboutToChange)
+                       << connect(model, &M::columnsMoved, this, &P::onSourceChanged)
+                       << connect(model, &M::layoutAboutToBeChanged, this, &P::onSourceLayoutAboutToChange)
+                       << connect(model, &M::layoutChanged, this, &P::onSourceLayoutChanged)
                        << connect(model, &M::dataChanged, this, &P::onSourceDataChanged)
-                       << connect(model, &QObject::destroyed, this, &P::onSourceStructureChanged);
+                       << connect(model, &M::headerDataChanged, this, &P::onSourceHeaderDataChanged)
+                       << connect(model, &QObject::destroyed, this, [this] {
+                              beginResetModel();
+                              d->connections.clear();
+                              d->rebuild(nullptr);
+                              endResetModel();
+                          });
     }
-    QSortFilterProxyModel::setSourceModel(model);
+    d->rebuild(model);
+    endResetModel();
     d->notify.start();
 }
 
-void PdFilterDialogProxyModel::onSourceStructureChanged()
+void PdFilterDialogProxyModel::onSourceAboutToChange()
 {
-    d->tableDirty = true;
-    d->flagsDirty = true;
-    d->ranksDirty = true;
-    d->table.clear();
+    if (d->resetting)
+        return;
+    d->resetting = true;
+    beginResetModel();
+}
+
+void PdFilterDialogProxyModel::onSourceChanged()
+{
+    if (!d->resetting)
+        beginResetModel();
+    d->rebuild(sourceModel());
+    d->resetting = false;
+    endResetModel();
     d->notify.start();
 }
 
-void PdFilterDialogProxyModel::onSourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight)
+void PdFilterDialogProxyModel::onSourceLayoutAboutToChange()
 {
-    if (!topLeft.isValid() || !bottomRight.isValid())
+    emit layoutAboutToBeChanged();
+    d->layoutProxies = persistentIndexList();
+    d->layoutSources.clear();
+    d->layoutSources.reserve(d->layoutProxies.size());
+    for (const QModelIndex& index : qAsConst(d->layoutProxies))
+        d->layoutSources.append(QPersistentModelIndex(mapToSource(index)));
+}
+
+void PdFilterDialogProxyModel::onSourceLayoutChanged()
+{
+    d->rebuild(sourceModel());
+    QModelIndexList after;
+    after.reserve(d->layoutSources.size());
+    for (const QPersistentModelIndex& source : qAsConst(d->layoutSources))
+        after.append(mapFromSource(source));
+    changePersistentIndexList(d->layoutProxies, after);
+    d->layoutProxies.clear();
+    d->layoutSources.clear();
+    emit layoutChanged();
+    d->notify.start();
+}
+
+void PdFilterDialogProxyModel::onSourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                                   const QVector<int>& roles)
+{
+    if (!topLeft.isValid() || !bottomRight.isValid() || d->resetting)
         return;
     const int left = topLeft.column();
     const int right = bottomRight.column();
-    if (d->rankColumn >= left && d->rankColumn <= right)
-        d->ranksDirty = true;
-    if (!d->hasFilters())
-        return;
+    // Results are worked out again once the burst of writes is over, not once per cell.
+    if (d->sortColumn >= left && d->sortColumn <= right) {
+        d->ranksStale = true;
+        d->notify.start();
+    }
     for (int column : filteredColumns()) {
         if (column >= left && column <= right) {
-            d->flagsDirty = true;
-            d->refilterPending = true;
+            d->flagsStale = true;
             d->notify.start();
-            return;
+            break;
         }
     }
+    const QModelIndex sourceParent = topLeft.parent();
+    const QModelIndex proxyParent = mapFromSource(sourceParent);
+    if (sourceParent.isValid() && !proxyParent.isValid())
+        return;
+    int first = -1;
+    int last = -1;
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        const int slot = d->slotOf(sourceModel()->index(row, 0, sourceParent));
+        const int position = slot >= 0 ? d->positions.at(slot) : -1;
+        if (position < 0)
+            continue;
+        first = first < 0 ? position : qMin(first, position);
+        last = qMax(last, position);
+    }
+    if (first >= 0)
+        emit dataChanged(index(first, left, proxyParent), index(last, right, proxyParent), roles);
 }
 
-void PdFilterDialogProxyModel::filtersChanged()
+void PdFilterDialogProxyModel::onSourceHeaderDataChanged(Qt::Orientation orientation, int first, int last)
 {
-    d->flagsDirty = true;
-    d->refilterPending = false;
-    // One layout change: removing the rows that fail as separate runs costs the base class a pass
-    // over its mapping per run, which turns a scattered result on a large project quadratic.
-    invalidate();
+    emit headerDataChanged(orientation, first, last);
+}
+
+void PdFilterDialogProxyModel::relayout()
+{
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    if (d->flagsStale || d->accepted.size() != d->table.size() || d->hasFilters() != !d->accepted.isEmpty())
+        d->computeFlags(sourceModel());
+    if (d->ranksStale || (d->sortColumn >= 0) != !d->ranks.isEmpty())
+        d->computeRanks(sourceModel());
+    d->arrange();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        const int slot = int(index.internalId());
+        const int position = slot < d->positions.size() ? d->positions.at(slot) : -1;
+        after.append(position >= 0 ? createIndex(position, index.column(), quintptr(slot)) : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
     emit countsChanged();
+}
+
+QModelIndex PdFilterDialogProxyModel::mapToSource(const QModelIndex& proxyIndex) const
+{
+    if (!proxyIndex.isValid() || proxyIndex.model() != this)
+        return QModelIndex();
+    const int slot = int(proxyIndex.internalId());
+    if (slot < 0 || slot >= d->table.size())
+        return QModelIndex();
+    const QModelIndex& row = d->table.indexAt(slot);
+    return proxyIndex.column() == 0 ? row : row.sibling(row.row(), proxyIndex.column());
+}
+
+QModelIndex PdFilterDialogProxyModel::mapFromSource(const QModelIndex& sourceIndex) const
+{
+    if (!sourceIndex.isValid() || sourceIndex.model() != sourceModel())
+        return QModelIndex();
+    const int slot = d->slotOf(sourceIndex);
+    if (slot < 0 || d->positions.at(slot) < 0)
+        return QModelIndex();
+    return createIndex(d->positions.at(slot), sourceIndex.column(), quintptr(slot));
+}
+
+QModelIndex PdFilterDialogProxyModel::index(int row, int column, const QModelIndex& parent) const
+{
+    Q_ASSERT(!parent.isValid() || parent.model() == this);
+    if (row < 0 || column < 0 || parent.column() > 0 || column >= columnCount(parent))
+        return QModelIndex();
+    const int holder = parent.isValid() ? int(parent.internalId()) + 1 : 0;
+    if (holder >= d->children.size() || row >= d->children.at(holder).size())
+        return QModelIndex();
+    return createIndex(row, column, quintptr(d->children.at(holder).at(row)));
+}
+
+QModelIndex PdFilterDialogProxyModel::parent(const QModelIndex& child) const
+{
+    if (!child.isValid() || child.model() != this)
+        return QModelIndex();
+    const int slot = int(child.internalId());
+    if (slot < 0 || slot >= d->table.size())
+        return QModelIndex();
+    const int parentSlot = d->table.parentOf(slot);
+    if (parentSlot < 0)
+        return QModelIndex();
+    return createIndex(d->positions.at(parentSlot), 0, quintptr(parentSlot));
+}
+
+QModelIndex PdFilterDialogProxyModel::sibling(int row, int column, const QModelIndex& idx) const
+{
+    if (idx.isValid() && row == idx.row() && column >= 0 && column < columnCount())
+        return createIndex(row, column, idx.internalId());
+    return index(row, column, parent(idx));
+}
+
+int PdFilterDialogProxyModel::rowCount(const QModelIndex& parent) const
+{
+    Q_ASSERT(!parent.isValid() || parent.model() == this);
+    if (parent.column() > 0)
+        return 0;
+    const int holder = parent.isValid() ? int(parent.internalId()) + 1 : 0;
+    return holder < d->children.size() ? d->children.at(holder).size() : 0;
+}
+
+int PdFilterDialogProxyModel::columnCount(const QModelIndex& parent) const
+{
+    Q_ASSERT(!parent.isValid() || parent.model() == this);
+    return sourceModel() ? sourceModel()->columnCount(mapToSource(parent)) : 0;
+}
+
+bool PdFilterDialogProxyModel::hasChildren(const QModelIndex& parent) const
+{
+    return rowCount(parent) > 0;
+}
+
+QVariant PdFilterDialogProxyModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    // The base class finds a column through row 0, which is gone when every row is filtered out.
+    if (orientation == Qt::Horizontal)
+        return sourceModel() ? sourceModel()->headerData(section, orientation, role) : QVariant();
+    return QAbstractProxyModel::headerData(section, orientation, role);
 }
 
 void PdFilterDialogProxyModel::sort(int column, Qt::SortOrder order)
 {
-    d->ranksDirty = true;
-    QSortFilterProxyModel::sort(column, order);
+    d->sortColumn = column < 0 ? -1 : column;
+    d->sortOrder = order;
+    d->ranksStale = true;
+    relayout();
+}
+
+int PdFilterDialogProxyModel::sortColumn() const
+{
+    return d->sortColumn;
+}
+
+Qt::SortOrder PdFilterDialogProxyModel::sortOrder() const
+{
+    return d->sortOrder;
 }
 
 void PdFilterDialogProxyModel::setPatternFilter(int column, const QVariantList& values)
 {
     d->expressions.erase(column);
     d->patterns.insert(column, values);
-    filtersChanged();
+    d->flagsStale = true;
+    relayout();
 }
 
 void PdFilterDialogProxyModel::setExpressionFilter(int column, std::unique_ptr<PdExpression> expression)
@@ -292,21 +516,24 @@ void PdFilterDialogProxyModel::setExpressionFilter(int column, std::unique_ptr<P
         d->expressions[column] = std::move(expression);
     else
         d->expressions.erase(column);
-    filtersChanged();
+    d->flagsStale = true;
+    relayout();
 }
 
 void PdFilterDialogProxyModel::removeColumnFilters(int column)
 {
     d->patterns.remove(column);
     d->expressions.erase(column);
-    filtersChanged();
+    d->flagsStale = true;
+    relayout();
 }
 
 void PdFilterDialogProxyModel::clearFilters()
 {
     d->patterns.clear();
     d->expressions.clear();
-    filtersChanged();
+    d->flagsStale = true;
+    relayout();
 }
 
 bool PdFilterDialogProxyModel::hasFilters() const
@@ -383,38 +610,24 @@ void PdFilterDialogProxyModel::filtersFromVariant(const QVariantMap& map)
         if (chain)
             d->expressions[column] = std::move(chain);
     }
-    filtersChanged();
+    d->flagsStale = true;
+    relayout();
 }
 
 int PdFilterDialogProxyModel::sourceLeafCount() const
 {
-    d->ensureTable(sourceModel());
     return d->table.leafCount();
 }
 
 int PdFilterDialogProxyModel::acceptedLeafCount() const
 {
-    if (!d->hasFilters())
-        return sourceLeafCount();
-    d->ensureFlags(sourceModel());
     return d->acceptedLeaves;
 }
 
 bool PdFilterDialogProxyModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
-    if (!d->hasFilters() || !sourceModel())
+    if (d->accepted.isEmpty() || !sourceModel())
         return true;
-    d->ensureFlags(sourceModel());
-    const int slot = d->table.slotOf(sourceModel()->index(sourceRow, 0, sourceParent));
+    const int slot = d->slotOf(sourceModel()->index(sourceRow, 0, sourceParent));
     return slot < 0 || d->accepted.at(slot);
-}
-
-bool PdFilterDialogProxyModel::lessThan(const QModelIndex& left, const QModelIndex& right) const
-{
-    d->ensureRanks(sourceModel(), left.column());
-    const int a = d->table.slotOf(left);
-    const int b = d->table.slotOf(right);
-    if (a < 0 || b < 0)
-        return pdVariantLess(left.data(sortRole()), right.data(sortRole()));
-    return d->ranks.at(a) < d->ranks.at(b);
 }

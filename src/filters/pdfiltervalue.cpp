@@ -60,8 +60,15 @@ bool PdFilterValue::isBlank(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
         return true;
-    if (value.userType() == QMetaType::QString)
-        return static_cast<const QString*>(value.constData())->trimmed().isEmpty();
+    if (value.userType() == QMetaType::QString) {
+        // Looked at in place: trimming would copy every cell of a column that is being scanned.
+        const QString& text = *static_cast<const QString*>(value.constData());
+        for (const QChar c : text) {
+            if (!c.isSpace())
+                return false;
+        }
+        return true;
+    }
     return false;
 }
 
