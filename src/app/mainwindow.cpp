@@ -6,6 +6,7 @@
 #include "pdmodelutils.h"
 #include "plandeckresources.h"
 #include "updatemgr.h"
+#include "windowsettings.h"
 #include "xerfile.h"
 #include "xerloader.h"
 
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -35,6 +37,7 @@
 #include <QTableView>
 #include <QThreadPool>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QWidgetAction>
@@ -49,6 +52,18 @@ QString standardFileChooser(QWidget *parent, const QString &caption, const QStri
                             const QString &filter)
 {
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+// The first local .xer file a drag carries, or an empty text.
+QString draggedSchedule(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QLatin1String(".xer"), Qt::CaseInsensitive))
+            return url.toLocalFile();
+    }
+    return QString();
 }
 
 QAction *makeAction(QObject *parent, const char *objectName, const QString &text,
@@ -86,6 +101,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_recentFiles.read();
     rebuildRecentMenu();
 
+    setAcceptDrops(true);
+    restoreSettings();
     new UpdateMgr(this);
 }
 
@@ -321,12 +338,15 @@ void MainWindow::setGanttTimelime()
     m_activities->ganttChart()->setLevels(timeScaleLevels().toVector());
 }
 
+QVector<std::pair<QAction *, int>> MainWindow::timeScaleUnits() const
+{
+    return {{m_actionDay, 3}, {m_actionWeek, 4}, {m_actionMonth, 6}, {m_actionQuarter, 7}, {m_actionYear, 9}};
+}
+
 QList<int> MainWindow::timeScaleLevels() const
 {
     QList<int> levels;
-    const std::pair<QAction *, int> units[] = {
-        {m_actionDay, 3}, {m_actionWeek, 4}, {m_actionMonth, 6}, {m_actionQuarter, 7}, {m_actionYear, 9}};
-    for (const auto &unit : units) {
+    for (const auto &unit : timeScaleUnits()) {
         if (unit.first->isChecked())
             levels.append(unit.second);
     }
@@ -350,7 +370,7 @@ void MainWindow::updateToolBarActions()
 void MainWindow::onOpenFileAction()
 {
     const QString filter = QStringLiteral("Project files (") + QStringLiteral("*.xer") + QStringLiteral(")");
-    const QString fileName = m_chooseFile(this, QStringLiteral("Select files to open"), QString(), filter);
+    const QString fileName = m_chooseFile(this, QStringLiteral("Select files to open"), m_lastFolder, filter);
     if (fileName.isEmpty())
         return;
     if (fileName.endsWith(QLatin1String(".xer"), Qt::CaseInsensitive))
@@ -369,6 +389,7 @@ void MainWindow::openProjectFile(const QString &path)
     auto *loader = new XERLoader(path, catalogue, nullptr);
     m_loader = loader;
     m_loadingPath = path;
+    m_lastFolder = QFileInfo(path).absolutePath();
     showProgress();
     connect(loader, &ProjectLoader::progress, this, &MainWindow::setProgress, Qt::QueuedConnection);
     connect(loader, &ProjectLoader::finished, this, &MainWindow::onXerReadDone);
@@ -736,5 +757,48 @@ void MainWindow::onMRUClick()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_recentFiles.write();
+    saveSettings();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::restoreSettings()
+{
+    const WindowSettings stored = WindowSettings::read();
+    stored.applyLayoutTo(*this);
+    if (!stored.lastFolder.isEmpty() && QFileInfo(stored.lastFolder).isDir())
+        m_lastFolder = stored.lastFolder;
+    // Codes without an action are dropped; with none left the default band stays.
+    const auto units = timeScaleUnits();
+    const bool known = std::any_of(units.cbegin(), units.cend(),
+                                   [&stored](const auto &unit) { return stored.timeBands.contains(unit.second); });
+    if (!known)
+        return;
+    for (const auto &unit : units)
+        unit.first->setChecked(stored.timeBands.contains(unit.second));
+    setGanttTimelime();
+}
+
+void MainWindow::saveSettings() const
+{
+    WindowSettings settings;
+    settings.takeLayoutFrom(*this);
+    settings.timeBands = timeScaleLevels();
+    settings.lastFolder = m_lastFolder;
+    settings.write();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!draggedSchedule(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = draggedSchedule(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened from the event loop: the drag's sender waits for this event to return.
+    QTimer::singleShot(0, this, [this, path] { openProjectFile(path); });
 }

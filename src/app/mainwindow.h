@@ -73,6 +73,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void setupUi();
@@ -85,6 +87,10 @@ private:
     void deleteLoader();
     void setTreePositionToFirstVisibleColumn();
     void fitColumnWidths();
+    // The Time actions with their date-axis unit codes, lowest band first.
+    QVector<std::pair<QAction *, int>> timeScaleUnits() const;
+    void restoreSettings();
+    void saveSettings() const;
 
     FileChooser m_chooseFile;
 
@@ -143,5 +149,6 @@ private:
     ProjectLoader *m_loader = nullptr;
     QFuture<void> m_readFuture;
     QString m_loadingPath;
+    QString m_lastFolder;
     QProgressDialog *m_progressDialog = nullptr;
 };

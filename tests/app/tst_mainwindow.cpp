@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -75,6 +76,8 @@ private slots:
     void timeActionsSetTheChartBands();
     void viewSwitchesPageAndDetail();
     void aboutNamesTheVersion();
+    void droppedFile_data();
+    void droppedFile();
 
 private:
     QString writeFile(const QString &name, const QByteArray &content);
@@ -369,6 +372,50 @@ void TestMainWindow::aboutNamesTheVersion()
     window.findChild<QAction *>(QStringLiteral("actionAbout"))->trigger();
     QCOMPARE(title, QStringLiteral("About Plandeck XER"));
     QVERIFY2(text.contains(QLatin1String("<p>This is version 1.5.0</p>")), qPrintable(text));
+}
+
+void TestMainWindow::droppedFile_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<bool>("remote");
+    QTest::addColumn<QString>("opened");
+
+    QTest::newRow("a schedule opens") << QStringList{"dropped.xer"} << false << "dropped.xer";
+    QTest::newRow("the schedule among other files opens")
+        << QStringList{"notes.txt", "DROPPED.XER", "other.xer"} << false << "DROPPED.XER";
+    QTest::newRow("another kind of file is refused") << QStringList{"notes.txt"} << false << QString();
+    QTest::newRow("a remote schedule is refused") << QStringList{"remote.xer"} << true << QString();
+}
+
+void TestMainWindow::droppedFile()
+{
+    QFETCH(QStringList, names);
+    QFETCH(bool, remote);
+    QFETCH(QString, opened);
+
+    QList<QUrl> urls;
+    for (const QString &name : names) {
+        const QString path = writeFile(name, xer(TwoActivities));
+        urls << (remote ? QUrl(QStringLiteral("https://example.org/") + name) : QUrl::fromLocalFile(path));
+    }
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QCOMPARE(enter.isAccepted(), !opened.isEmpty());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(window.loader() != nullptr, !opened.isEmpty());
+    QVERIFY(waitForLoad(window));
+    if (!opened.isEmpty()) {
+        QCOMPARE(window.recentFiles().entries().constFirst().file, m_dir.filePath(opened));
+        QCOMPARE(window.activities()->treeView()->model()->rowCount(), 2);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
