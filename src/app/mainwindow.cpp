@@ -1,10 +1,13 @@
 #include "mainwindow.h"
 
 #include "activities.h"
+#include "activitydetails.h"
 #include "ganttchart.h"
 #include "pdganttchartstylesdialog.h"
 #include "pdmodelutils.h"
+#include "pdsortfilterheader.h"
 #include "plandeckresources.h"
+#include "resources.h"
 #include "updatemgr.h"
 #include "windowsettings.h"
 #include "xerfile.h"
@@ -109,8 +112,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     // The views must let go of the loader's models before the loader deletes them.
-    m_activities->onCloseProject();
-    deleteLoader();
+    closeProject();
     // Child dialogs die in the base destructor, when this is no MainWindow any more.
     for (QProgressDialog *dialog : findChildren<QProgressDialog *>())
         dialog->disconnect(this);
@@ -237,15 +239,23 @@ void MainWindow::setupUi()
 void MainWindow::createViews()
 {
     m_activities = new Activities(this);
-    // The activity details panel and the resources view take these places.
-    m_details = new QWidget(this);
+    m_details = new ActivityDetails(m_activities, this);
     m_details->setObjectName(QStringLiteral("activityDetails"));
     m_splitter = new QSplitter(Qt::Vertical, this);
     m_splitter->setObjectName(QStringLiteral("viewSplitter"));
     m_splitter->addWidget(m_activities);
     m_splitter->addWidget(m_details);
-    m_resources = new QWidget(this);
-    m_resources->setObjectName(QStringLiteral("resources"));
+    // The tree and the chart are what the window is for; the panel gets a quarter.
+    m_splitter->setStretchFactor(0, 3);
+    m_splitter->setStretchFactor(1, 1);
+    m_resources = new Resources(this);
+    // Once, not per file: the activities view re-connects its tree itself.
+    connect(m_activities, &Activities::currentRowChanged, m_details, &ActivityDetails::onRowChanged);
+    connect(m_resources->header(), &PdSortFilterHeader::filterSettingsChanged, this, &MainWindow::updateColumnsIcon);
+    connect(m_resources, &Resources::activityActivated, this, [this](const QVariant &taskId) {
+        onDefaultViewClicked();
+        m_details->showActivity(taskId);
+    });
     m_stackedWidget->addWidget(m_splitter);
     m_stackedWidget->addWidget(m_resources);
     m_stackedWidget->setCurrentIndex(0);
@@ -303,6 +313,11 @@ void MainWindow::createCodeMenus()
     m_mainToolBar->addAction(m_outlineMenu->menuAction());
     // The button runs the expand/collapse toggle; its arrow opens the levels.
     if (auto *button = qobject_cast<QToolButton *>(m_mainToolBar->widgetForAction(m_outlineMenu->menuAction())))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    // The only way to the resources page: the button returns to the
+    // activities, its arrow lists the views.
+    m_mainToolBar->addAction(m_viewMenu->menuAction());
+    if (auto *button = qobject_cast<QToolButton *>(m_mainToolBar->widgetForAction(m_viewMenu->menuAction())))
         button->setPopupMode(QToolButton::MenuButtonPopup);
     auto *spacer = new QWidget(m_mainToolBar);
     spacer->setObjectName(QStringLiteral("toolBarSpacer"));
@@ -406,6 +421,8 @@ void MainWindow::openProjectFile(const QString &path)
 void MainWindow::closeProject()
 {
     m_activities->onCloseProject();
+    m_details->clear();
+    m_resources->setModel(nullptr);
     deleteLoader();
 }
 
@@ -430,6 +447,14 @@ void MainWindow::onXerReadDone()
                             m_loader->model(QStringLiteral("ACTVTYPE")),
                             m_loader->model(QStringLiteral("ACTVCODE")),
                             m_loader->model(QStringLiteral("PredecessorModel")), true);
+    QAbstractItemModel *resourceModel = m_loader->model(QStringLiteral("ResourceModel"));
+    m_details->setActivityModel(m_loader->model(QStringLiteral("ActivityModel")));
+    m_details->setResourceModel(resourceModel);
+    m_details->setPredecessorModel(m_loader->model(QStringLiteral("PredecessorModel")));
+    m_details->setCodesModel(m_loader->model(QStringLiteral("CodeModel")));
+    Resources::setupResourceTable(m_details->resourceTable());
+    m_resources->setModel(resourceModel);
+    Resources::setupResourceTable(m_resources->tableView());
     updateToolBarActions();
 
     QStringList columns;
@@ -636,8 +661,12 @@ void MainWindow::updateColumnsIcon()
 {
     // Column filters live in the sort/filter headers; until a header carries
     // one, the plain icon is the right one for either page.
-    if (m_stackedWidget->currentWidget() == m_splitter || m_stackedWidget->currentWidget() == m_resources)
-        m_actionColumns->setIcon(QIcon(QStringLiteral(":/images/table_column_f_32.png")));
+    const QWidget *page = m_stackedWidget->currentWidget();
+    if (page != m_splitter && page != m_resources)
+        return;
+    const bool filtered = page == m_resources && m_resources->header()->hasFilters();
+    m_actionColumns->setIcon(QIcon(filtered ? QStringLiteral(":/images/table_column_filter_32.png")
+                                            : QStringLiteral(":/images/table_column_f_32.png")));
 }
 
 void MainWindow::onAbout()

@@ -8,7 +8,9 @@
 #include <functional>
 
 class Activities;
+class ActivityDetails;
 class ProjectLoader;
+class Resources;
 class QAction;
 class QActionGroup;
 class QGridLayout;
@@ -37,6 +39,8 @@ public:
     void setFileChooser(FileChooser chooser);
 
     Activities *activities() const { return m_activities; }
+    ActivityDetails *details() const { return m_details; }
+    Resources *resources() const { return m_resources; }
     ProjectLoader *loader() const { return m_loader; }
     QProgressDialog *progressDialog() const { return m_progressDialog; }
     const RecentFiles &recentFiles() const { return m_recentFiles; }
@@ -141,8 +145,8 @@ private:
 
     QSplitter *m_splitter = nullptr;
     Activities *m_activities = nullptr;
-    QWidget *m_details = nullptr;
-    QWidget *m_resources = nullptr;
+    ActivityDetails *m_details = nullptr;
+    Resources *m_resources = nullptr;
 
     QString m_outlineState;
     RecentFiles m_recentFiles;

@@ -184,7 +184,9 @@ void Activities::connectTreeSelection()
     m_selectionConnections << connect(selection, &QItemSelectionModel::selectionChanged, this,
                                       &Activities::onTreeSelectionChanged)
                            << connect(selection, &QItemSelectionModel::currentRowChanged, this,
-                                      &Activities::onTreeCurrentChanged);
+                                      &Activities::onTreeCurrentChanged)
+                           << connect(selection, &QItemSelectionModel::currentRowChanged, this,
+                                      &Activities::currentRowChanged);
 }
 
 int Activities::treeRowHeight() const

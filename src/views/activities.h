@@ -67,6 +67,12 @@ public:
     int masterRowOf(const QModelIndex &shown) const;
     // The shown index (column 0) of a master row; invalid when not shown.
     QModelIndex shownIndexOf(int masterRow) const;
+    // Makes a shown row current, opening its groups and bringing its bar into view.
+    void makeCurrent(const QModelIndex &index);
+
+signals:
+    // The tree's current row, whatever selection model the tree has now.
+    void currentRowChanged(const QModelIndex &current, const QModelIndex &previous);
 
 public slots:
     void onCloseProject();
@@ -103,7 +109,6 @@ private:
     void insertToModel(QAbstractItemModel *master, const ActivityGrouping &grouping, int groupColumn);
     void applyLevelStyles();
     void scrollChartToWork();
-    void makeCurrent(const QModelIndex &index);
     QList<QAbstractItemModel *> modelsAboveParentProxy() const;
     QList<int> groupDateColumns(QList<bool> *earliest) const;
 
