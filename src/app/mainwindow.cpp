@@ -4,6 +4,7 @@
 #include "activitydetails.h"
 #include "ganttchart.h"
 #include "pdganttchartstylesdialog.h"
+#include "pdgroupdialog.h"
 #include "pdmodelutils.h"
 #include "pdsortfilterheader.h"
 #include "plandeckresources.h"
@@ -335,6 +336,7 @@ void MainWindow::connectActions()
     connect(m_actionClose, &QAction::triggered, this, &MainWindow::onCloseAction);
     connect(m_actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
     connect(m_actionDetail, &QAction::triggered, this, &MainWindow::onDetailAction);
+    connect(m_actionGroup, &QAction::triggered, this, &MainWindow::onGroupAction);
     connect(m_actionStyles, &QAction::triggered, this, &MainWindow::onBarStyles);
     for (QAction *action : {m_actionExpand, m_actionCollapse, m_actionExpandAll, m_actionCollapseAll})
         connect(action, &QAction::triggered, this, &MainWindow::onOutlineChanged);
@@ -581,6 +583,11 @@ void MainWindow::onCloseAction()
 void MainWindow::onDetailAction()
 {
     m_splitter->widget(1)->setVisible(m_actionDetail->isChecked());
+}
+
+void MainWindow::onGroupAction()
+{
+    PdGroupDialog::editGrouping(m_activities, this);
 }
 
 void MainWindow::onBarStyles()

@@ -52,6 +52,7 @@ public:
     QList<int> timeScaleLevels() const;
 
 public slots:
+    void onGroupAction();
     void onDetailAction();
     void onBarStyles();
     void onAbout();
