@@ -352,6 +352,12 @@ void MainWindow::connectActions()
 
 void MainWindow::setGanttTimelime()
 {
+    // A chart without bands would fall back to days behind a menu that
+    // shows none ticked; the last band cannot be unticked.
+    if (timeScaleLevels().isEmpty()) {
+        if (auto *action = qobject_cast<QAction *>(sender()))
+            action->setChecked(true);
+    }
     m_activities->ganttChart()->setLevels(timeScaleLevels().toVector());
 }
 
@@ -528,7 +534,6 @@ void MainWindow::setTreePositionToFirstVisibleColumn()
 
 void MainWindow::showProgress()
 {
-    qDebug() << "XXX" << Q_FUNC_INFO;
     // The previous load's dialog is hidden and idle by now. It is not deleted
     // on close, because a modal dialog's setValue() spins the event loop and
     // may be on the stack when the load ends.
@@ -548,7 +553,6 @@ void MainWindow::showProgress()
 
 void MainWindow::setProgress(int value, QString text)
 {
-    qDebug() << "XXX" << Q_FUNC_INFO;
     if (!m_progressDialog)
         return;
     m_progressDialog->setValue(value);
@@ -559,7 +563,6 @@ void MainWindow::setProgress(int value, QString text)
 
 void MainWindow::hideProgress()
 {
-    qDebug() << "XXX" << Q_FUNC_INFO;
     if (!m_progressDialog)
         return;
     if (m_loader)
@@ -569,7 +572,6 @@ void MainWindow::hideProgress()
 
 void MainWindow::progressDialogDestroyed(QObject *object)
 {
-    qDebug() << "XXX" << Q_FUNC_INFO;
     if (object == m_progressDialog)
         m_progressDialog = nullptr;
 }
@@ -578,6 +580,7 @@ void MainWindow::onCloseAction()
 {
     closeProject();
     updateToolBarActions();
+    setWindowTitle(QStringLiteral("Plandeck"));
 }
 
 void MainWindow::onDetailAction()

@@ -115,13 +115,19 @@ void ChartArea::setBottomSpace(int space)
 
 void ChartArea::applySize()
 {
+    // Without rows the scale is hidden; a width left from the last project
+    // would still scroll over nothing.
+    if (m_rows.isEmpty()) {
+        setFixedSize(0, 0);
+        return;
+    }
     const int rowsHeight = m_chart->verticalAxis()->totalHeight();
     setFixedSize(m_chart->dateAxis()->axisWidth(), rowsHeight > 0 ? rowsHeight + m_bottomSpace : 0);
 }
 
 void ChartArea::dateAxisWidthChanged(int, int newWidth)
 {
-    if (!m_batch)
+    if (!m_batch && !m_rows.isEmpty())
         setFixedWidth(newWidth);
 }
 

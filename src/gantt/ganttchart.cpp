@@ -55,7 +55,6 @@ GanttChart::GanttChart(QWidget *parent)
     connect(m_dateAxis, &DateAxis::heightChanged, this, &GanttChart::dateAxisHeightChanged);
     setViewportMargins(0, m_dateAxis->height(), 0, 0);
     emit headerSizeChanged();
-    qDebug().noquote() << "ax_date::height();" << m_dateAxis->height();
 
     m_vaxis = new QGCVAxis(this);
     m_area = new ChartArea(this);
@@ -399,6 +398,9 @@ void GanttChart::clearAll()
     m_linkIndexDirty = true;
     m_vaxis->clear();
     m_area->clear();
+    // An empty chart shows a blank header; the first row added shows the
+    // scale again.
+    m_dateAxis->setScaleHidden(true);
 }
 
 void GanttChart::rebuildItems()
@@ -687,7 +689,6 @@ void GanttChart::rmodelDestroyed()
 
 void GanttChart::areaSelectionChanged(int current)
 {
-    qDebug() << "ON GC SEL CHANGED";
     const QModelIndex index = current >= 0 && current < m_items.size() ? m_items.at(current)->index() : QModelIndex();
     emit selectionChanged(index);
 }

@@ -233,9 +233,8 @@ bool Activities::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Activities::onTreeScrolled(int value)
+void Activities::onTreeScrolled(int)
 {
-    qDebug() << "VSROLL" << value;
     followTreeScroll();
 }
 

@@ -1,4 +1,5 @@
 #include "activities.h"
+#include "chartarea.h"
 #include "dateaxis.h"
 #include "ganttchart.h"
 #include "mainwindow.h"
@@ -155,7 +156,13 @@ void TestMainWindow::projectCommandsFollowTheProject()
         QVERIFY2(commandEnabled(window, command) == enabled, qPrintable(command));
     for (const char *command : {"actionOpen_file", "actionImportLayout", "actionAbout"})
         QVERIFY2(commandEnabled(window, QLatin1String(command)), command);
-    QCOMPARE(window.windowTitle(), name.isEmpty() || !says.isEmpty() ? QStringLiteral("Plandeck") : path);
+    const bool open = !name.isEmpty() && says.isEmpty() && !closeAfterwards;
+    QCOMPARE(window.windowTitle(), open ? path : QStringLiteral("Plandeck"));
+    // Without a project the chart keeps no rows and no scale of the last one.
+    const mygc::GanttChart *chart = window.activities()->ganttChart();
+    QCOMPARE(chart->items().isEmpty(), !enabled);
+    QCOMPARE(chart->dateAxis()->isScaleHidden(), !enabled);
+    QCOMPARE(chart->chartArea()->width() > 0, enabled);
 }
 
 void TestMainWindow::loadingShowsOneRowPerActivity_data()
@@ -332,6 +339,7 @@ void TestMainWindow::timeActionsSetTheChartBands_data()
     // "Day" starts checked; each listed action is triggered once, in order.
     QTest::newRow("Day and Month") << QStringList{"actionMonth"} << QVector<int>{3, 6};
     QTest::newRow("Month alone") << QStringList{"actionMonth", "actionDay"} << QVector<int>{6};
+    QTest::newRow("the last band stays") << QStringList{"actionDay"} << QVector<int>{3};
     QTest::newRow("every unit, lowest first") << QStringList{"actionYear", "actionWeek", "actionQuarter", "actionMonth"}
                                               << QVector<int>{3, 4, 6, 7, 9};
 }
@@ -348,6 +356,10 @@ void TestMainWindow::timeActionsSetTheChartBands()
         window.findChild<QAction *>(name)->trigger();
     const mygc::GanttChart *chart = window.activities()->ganttChart();
     QCOMPARE(chart->dateAxis()->levelUnits(), bands);
+    const std::pair<const char *, int> units[] = {
+        {"actionDay", 3}, {"actionWeek", 4}, {"actionMonth", 6}, {"actionQuarter", 7}, {"actionYear", 9}};
+    for (const auto &unit : units)
+        QCOMPARE(window.findChild<QAction *>(unit.first)->isChecked(), bands.contains(unit.second));
     QCOMPARE(window.activities()->treeView()->header()->height(), chart->dateAxisHeight());
 }
 
