@@ -8,6 +8,85 @@
 #include <QVector>
 #include <QtDebug>
 
+namespace {
+
+// Finds entries of an index's map by hash for the integer and text keys that nearly every model
+// holds, so building an index makes no variant comparison per tree level for each row. A key the
+// hashes miss is looked up in the map itself only when the map holds keys without a hash form
+// (fractions, dates), which may equal it; map iterators stay valid as entries are added.
+class EntryLookup
+{
+public:
+    using Iterator = QMap<QVariant, PdIndexEntry>::iterator;
+
+    explicit EntryLookup(QMap<QVariant, PdIndexEntry>& map)
+        : map(map)
+    {
+        for (auto it = map.begin(); it != map.end(); ++it)
+            remember(it);
+    }
+
+    Iterator find(const QVariant& key)
+    {
+        qlonglong integer = 0;
+        switch (pdVariantHashForm(key, &integer, &text)) {
+        case PdHashForm::Integer: {
+            const auto hit = integers.constFind(integer);
+            if (hit != integers.constEnd())
+                return hit.value();
+            break;
+        }
+        case PdHashForm::Text: {
+            const auto hit = texts.constFind(text);
+            if (hit != texts.constEnd())
+                return hit.value();
+            break;
+        }
+        default:
+            return map.find(key);
+        }
+        return orderedOnly ? map.find(key) : map.end();
+    }
+
+    Iterator findOrInsert(const QVariant& key, bool* inserted)
+    {
+        Iterator it = find(key);
+        *inserted = it == map.end();
+        if (*inserted) {
+            it = map.insert(key, PdIndexEntry());
+            remember(it);
+        }
+        return it;
+    }
+
+private:
+    void remember(Iterator it)
+    {
+        qlonglong integer = 0;
+        switch (pdVariantHashForm(it.key(), &integer, &text)) {
+        case PdHashForm::Integer:
+            integers.insert(integer, it);
+            break;
+        case PdHashForm::Text:
+            texts.insert(text, it);
+            break;
+        case PdHashForm::OrderedOnly:
+            orderedOnly = true;
+            break;
+        case PdHashForm::Invalid:
+            break;
+        }
+    }
+
+    QMap<QVariant, PdIndexEntry>& map;
+    QHash<qlonglong, Iterator> integers;
+    QHash<QString, Iterator> texts;
+    QString text;
+    bool orderedOnly = false;
+};
+
+} // namespace
+
 PdIndex::PdIndex(const QAbstractItemModel* model, int column)
     : model(model), column(column)
 {
@@ -26,6 +105,7 @@ void PdIndex::buildStructureRows(const QAbstractItemModel* structureModel, int k
         return;
     if (displayColumn == -1)
         displayColumn = parentColumn;
+    EntryLookup lookup(map);
     const int rows = structureModel->rowCount();
     for (int r = 0; r < rows; ++r) {
         if (filtered && structureModel->index(r, filterColumn).data() != filterValue)
@@ -34,9 +114,10 @@ void PdIndex::buildStructureRows(const QAbstractItemModel* structureModel, int k
         const QVariant parentKey = structureModel->index(r, parentColumn).data();
         if (!key.isValid() || key == parentKey)
             continue;
-        map[key].display = displayFor(structureModel->index(r, displayColumn).data());
+        bool inserted = false;
+        lookup.findOrInsert(key, &inserted)->display = displayFor(structureModel->index(r, displayColumn).data());
         // Only a parent met in an earlier row is linked; a node listed before its parent stays on top.
-        if (parentKey.isValid() && map.contains(parentKey))
+        if (parentKey.isValid() && lookup.find(parentKey) != map.end())
             setParent(key, parentKey);
     }
 }
@@ -57,17 +138,16 @@ void PdIndex::group(int role)
     QElapsedTimer timer;
     timer.start();
     if (model) {
+        EntryLookup lookup(map);
         const int rows = model->rowCount();
         for (int r = 0; r < rows; ++r) {
             const QVariant key = keyFor(model->index(r, column), role);
             if (!key.isValid())
                 continue;
-            auto it = map.find(key);
-            if (it == map.end()) {
-                PdIndexEntry entry;
-                entry.display = displayFor(key);
-                it = map.insert(key, entry);
-            }
+            bool inserted = false;
+            const auto it = lookup.findOrInsert(key, &inserted);
+            if (inserted)
+                it->display = displayFor(key);
             it->rows.insert(r);
         }
     }
@@ -89,12 +169,10 @@ void PdIndex::setParent(const QVariant& key, const QVariant& parentKey)
         }
     }
     entry.parentKey = parentKey;
-    const QString text = parentKey.toString();
-    auto list = children.find(text);
-    if (list != children.end())
-        list->removeOne(key);
+    // Taken out of its old parent's list above, the key stands in no list now: appending keeps it
+    // once in its parent's list without a search through a parent's many children.
     if (parentKey.isValid())
-        children[text].append(key);
+        children[parentKey.toString()].append(key);
 }
 
 void PdIndex::removeKey(const QVariant& key)

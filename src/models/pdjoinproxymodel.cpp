@@ -166,6 +166,7 @@ void PdJoinProxyModel::setSourceModel(QAbstractItemModel* master)
         disconnect(c);
     connections.clear();
     QAbstractProxyModel::setSourceModel(master);
+    masterModel = master;
     connections << connect(master, &QAbstractItemModel::dataChanged, this, &PdJoinProxyModel::_q_sourceDataChanged)
                 << connect(master, &QAbstractItemModel::headerDataChanged, this,
                            &PdJoinProxyModel::_q_sourceHeaderDataChanged)
@@ -185,6 +186,8 @@ void PdJoinProxyModel::setSourceModel(QAbstractItemModel* master)
                 << connect(master, &QAbstractItemModel::rowsRemoved, this, &PdJoinProxyModel::_q_sourceRowsRemoved)
                 << connect(master, &QObject::destroyed, this, &PdJoinProxyModel::onMasterDestroyed);
     mappings.clear();
+    mappedColumns = 0;
+    mappedColumnTable.clear();
     guards.clear();
     rowMaps.clear();
     reverseRowMaps.clear();
@@ -193,12 +196,12 @@ void PdJoinProxyModel::setSourceModel(QAbstractItemModel* master)
 
 int PdJoinProxyModel::masterRowCount() const
 {
-    return sourceModel() ? sourceModel()->rowCount() : 0;
+    return masterModel.data() ? masterModel.data()->rowCount() : 0;
 }
 
 int PdJoinProxyModel::mappingOffset(int mapping) const
 {
-    int offset = sourceModel() ? sourceModel()->columnCount() : 0;
+    int offset = masterModel.data() ? masterModel.data()->columnCount() : 0;
     for (int m = 0; m < mapping; ++m)
         offset += mappings.at(m).columns.size();
     return offset;
@@ -207,25 +210,30 @@ int PdJoinProxyModel::mappingOffset(int mapping) const
 PdJoinProxyModel::Resolved PdJoinProxyModel::resolve(int column) const
 {
     Resolved r;
-    if (column < 0 || !sourceModel())
+    if (column < 0 || !masterModel.data())
         return r;
-    const int masterColumns = sourceModel()->columnCount();
+    const int masterColumns = masterModel.data()->columnCount();
     if (column < masterColumns) {
-        r.model = sourceModel();
+        r.model = masterModel.data();
         r.column = column;
         return r;
     }
-    int offset = column - masterColumns;
-    for (int m = 0; m < mappings.size(); ++m) {
-        const QList<int>& columns = mappings.at(m).columns;
-        if (offset < columns.size()) {
-            r.model = guards.at(m).data();
-            r.column = columns.at(offset);
-            r.mapping = m;
-            return r;
+    // Every cell read resolves its column; a table instead of a walk over the mappings.
+    if (mappedColumnTable.size() != mappedColumns) {
+        mappedColumnTable.clear();
+        mappedColumnTable.reserve(mappedColumns);
+        for (int m = 0; m < mappings.size(); ++m) {
+            for (int c : mappings.at(m).columns)
+                mappedColumnTable.append(qMakePair(m, c));
         }
-        offset -= columns.size();
     }
+    const int offset = column - masterColumns;
+    if (offset >= mappedColumnTable.size())
+        return r;
+    const QPair<int, int>& entry = mappedColumnTable.at(offset);
+    r.model = guards.at(entry.first).data();
+    r.column = entry.second;
+    r.mapping = entry.first;
     return r;
 }
 
@@ -236,9 +244,9 @@ QAbstractItemModel* PdJoinProxyModel::modelForColumn(int column) const
 
 int PdJoinProxyModel::rowCount(const QModelIndex& parent) const
 {
-    if (!sourceModel() || parent.isValid())
+    if (!masterModel.data() || parent.isValid())
         return 0;
-    const int rows = sourceModel()->rowCount();
+    const int rows = masterModel.data()->rowCount();
     if (rows == 0)
         qWarning() << "PdJoinProxyModel::rowCount returning zero row count";
     return rows;
@@ -248,17 +256,14 @@ int PdJoinProxyModel::rowCount(const QModelIndex& parent) const
 // index, which for a joined column belongs to another model.
 bool PdJoinProxyModel::hasChildren(const QModelIndex& parent) const
 {
-    return !parent.isValid() && sourceModel() && sourceModel()->rowCount() > 0;
+    return !parent.isValid() && masterModel.data() && masterModel.data()->rowCount() > 0;
 }
 
 int PdJoinProxyModel::columnCount(const QModelIndex& parent) const
 {
-    if (!sourceModel() || parent.isValid())
+    if (!masterModel.data() || parent.isValid())
         return 0;
-    int columns = sourceModel()->columnCount();
-    for (const PdJoinMapping& m : mappings)
-        columns += m.columns.size();
-    return columns;
+    return masterModel.data()->columnCount() + mappedColumns;
 }
 
 QModelIndex PdJoinProxyModel::index(int row, int column, const QModelIndex& parent) const
@@ -282,13 +287,13 @@ QModelIndex PdJoinProxyModel::sibling(int row, int column, const QModelIndex& id
 
 QModelIndex PdJoinProxyModel::mapToSource(const QModelIndex& proxyIndex) const
 {
-    if (!sourceModel() || !proxyIndex.isValid())
+    if (!masterModel.data() || !proxyIndex.isValid())
         return QModelIndex();
     const Resolved r = resolve(proxyIndex.column());
     if (!r.model)
         return QModelIndex();
     if (r.mapping < 0)
-        return sourceModel()->index(proxyIndex.row(), r.column);
+        return masterModel.data()->index(proxyIndex.row(), r.column);
     const QVector<int>& rowMap = rowMaps.at(r.mapping);
     const int joinedRow = proxyIndex.row() < rowMap.size() ? rowMap.at(proxyIndex.row()) : -1;
     if (joinedRow < 0)
@@ -298,9 +303,9 @@ QModelIndex PdJoinProxyModel::mapToSource(const QModelIndex& proxyIndex) const
 
 QModelIndex PdJoinProxyModel::mapFromSource(const QModelIndex& sourceIndex) const
 {
-    if (!sourceModel() || !sourceIndex.isValid())
+    if (!masterModel.data() || !sourceIndex.isValid())
         return QModelIndex();
-    if (sourceIndex.model() == sourceModel())
+    if (sourceIndex.model() == masterModel.data())
         return index(sourceIndex.row(), sourceIndex.column());
     // A joined row may serve many proxy rows; the first of them stands for it. A mapping of the same
     // model that does not show the column is passed over, so a later one that does can answer.
@@ -397,29 +402,29 @@ Qt::ItemFlags PdJoinProxyModel::flags(const QModelIndex& index) const
 
 QVariant PdJoinProxyModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (!sourceModel())
+    if (!masterModel.data())
         return QVariant();
     if (orientation == Qt::Vertical)
-        return sourceModel()->headerData(section, orientation, role);
+        return masterModel.data()->headerData(section, orientation, role);
     const Resolved r = resolve(section);
     return r.model ? r.model->headerData(r.column, orientation, role) : QVariant();
 }
 
 bool PdJoinProxyModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role)
 {
-    if (!sourceModel())
+    if (!masterModel.data())
         return false;
     if (orientation == Qt::Vertical)
-        return sourceModel()->setHeaderData(section, orientation, value, role);
+        return masterModel.data()->setHeaderData(section, orientation, value, role);
     const Resolved r = resolve(section);
     return r.model ? r.model->setHeaderData(r.column, orientation, value, role) : false;
 }
 
 bool PdJoinProxyModel::insertRows(int row, int count, const QModelIndex& parent)
 {
-    if (row < 0 || count < 1 || parent.isValid() || !sourceModel())
+    if (row < 0 || count < 1 || parent.isValid() || !masterModel.data())
         return false;
-    if (!sourceModel()->insertRows(row, count))
+    if (!masterModel.data()->insertRows(row, count))
         return false;
     bool joinedRowsMoved = false;
     for (const QPointer<QAbstractItemModel>& model : qAsConst(guards)) {
@@ -446,13 +451,15 @@ bool PdJoinProxyModel::addMapping(QAbstractItemModel* model, int joinedKeyColumn
     mapping.columns = columns;
     mapping.masterKeyColumn = masterKeyColumn;
     const int first = columnCount();
-    if (sourceModel() && !columns.isEmpty())
+    if (masterModel.data() && !columns.isEmpty())
         beginInsertColumns(QModelIndex(), first, first + columns.size() - 1);
     mappings.append(mapping);
+    mappedColumns += mapping.columns.size();
+    mappedColumnTable.clear();
     guards.append(model);
     rowMaps.append(QVector<int>());
     reverseRowMaps.append(QVector<int>());
-    if (sourceModel() && !columns.isEmpty())
+    if (masterModel.data() && !columns.isEmpty())
         endInsertColumns();
     buildRowMap(mappings.size() - 1, true);
     return true;
@@ -489,6 +496,8 @@ void PdJoinProxyModel::_q_clearMapping()
 {
     beginResetModel();
     mappings.clear();
+    mappedColumns = 0;
+    mappedColumnTable.clear();
     guards.clear();
     rowMaps.clear();
     reverseRowMaps.clear();
@@ -497,6 +506,7 @@ void PdJoinProxyModel::_q_clearMapping()
 
 void PdJoinProxyModel::onMasterDestroyed()
 {
+    masterModel = nullptr;
     connections.clear();
     _q_clearMapping();
 }
@@ -504,7 +514,7 @@ void PdJoinProxyModel::onMasterDestroyed()
 void PdJoinProxyModel::buildRowMap(int position, bool notify)
 {
     const PdJoinMapping& mapping = mappings.at(position);
-    if (!sourceModel() || mapping.joinedKeyColumn < 0 || mapping.masterKeyColumn < 0 || !guards.at(position))
+    if (!masterModel.data() || mapping.joinedKeyColumn < 0 || mapping.masterKeyColumn < 0 || !guards.at(position))
         return;
     if (notify)
         emit layoutAboutToBeChanged();
@@ -572,7 +582,7 @@ void PdJoinProxyModel::_q_sourceLayoutAboutToBeChanged(const QList<QPersistentMo
     layoutChangeSources.clear();
     layoutChangeSources.reserve(layoutChangeProxies.size());
     for (const QModelIndex& proxy : qAsConst(layoutChangeProxies))
-        layoutChangeSources << QPersistentModelIndex(sourceModel()->index(proxy.row(), 0));
+        layoutChangeSources << QPersistentModelIndex(masterModel.data()->index(proxy.row(), 0));
 }
 
 void PdJoinProxyModel::_q_sourceLayoutChanged(const QList<QPersistentModelIndex>&,
@@ -657,6 +667,21 @@ void PdJoinProxyModel::shiftCellValues(int first, int delta, int removedLast)
 {
     if (cellValues.isEmpty())
         return;
+    // Rows added or cut at the end (the group rows of a grouping) move no other row: the values stay
+    // where they are, and a cut drops its own in place instead of copying the whole table.
+    const int rows = masterRowCount();
+    if (removedLast < 0 && first + delta >= rows)
+        return;
+    if (removedLast >= 0 && first + delta >= rows) {
+        const int cut = first + delta;
+        for (auto it = cellValues.begin(); it != cellValues.end();) {
+            if (it.key().first >= cut)
+                it = cellValues.erase(it);
+            else
+                ++it;
+        }
+        return;
+    }
     QHash<QPair<int, int>, QVariant> shifted;
     shifted.reserve(cellValues.size());
     for (auto it = cellValues.cbegin(); it != cellValues.cend(); ++it) {

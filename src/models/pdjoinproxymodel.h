@@ -97,7 +97,14 @@ private:
     void rebuildReverseMap(int position);
     void shiftCellValues(int first, int delta, int removedLast);
 
+    // The master as the base class holds it; asking the base costs a global-static lookup on every
+    // cell read.
+    QPointer<QAbstractItemModel> masterModel;
     QList<PdJoinMapping> mappings;
+    // The columns all mappings add; index() checks every column against the total.
+    int mappedColumns = 0;
+    // Mapped column offset -> (mapping, column of its model), built on first use after a change.
+    mutable QVector<QPair<int, int>> mappedColumnTable;
     // Joined models are not owned; a model deleted before the join must read as absent, not dangle.
     QList<QPointer<QAbstractItemModel>> guards;
     QList<QVector<int>> rowMaps;

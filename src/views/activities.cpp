@@ -119,6 +119,9 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_relationshipModel = relationshipModel;
 
     m_groupIdentities.clear();
+    m_predecessorRowsRead = false;
+    m_predecessorRows.clear();
+    m_initialRowCount = m_activityModel->rowCount();
     m_parentProxy->setSourceModel(m_activityModel);
     updateRowNumber();
     // The filter layer of the auto-filters goes between parentProxy and the
@@ -323,6 +326,10 @@ QList<QAbstractItemModel *> Activities::modelsAboveParentProxy() const
 
 int Activities::masterRowOf(const QModelIndex &shown) const
 {
+    // The parent proxy's internal id is the source row; walks over every
+    // row take this path.
+    if (shown.model() == m_parentProxy)
+        return int(qintptr(shown.internalId()));
     QModelIndex index = shown;
     while (index.isValid() && index.model() != m_parentProxy) {
         const auto *proxy = qobject_cast<const QAbstractProxyModel *>(index.model());
@@ -382,7 +389,8 @@ Activities::ViewState Activities::saveViewState() const
 void Activities::restoreViewState(const ViewState &state)
 {
     // Groups met again keep their state; a grouping that shares no group
-    // with the one before opens whole, as planners expect of a new grouping.
+    // with the one before opens its top groups, so their contents show
+    // without laying out every row of a large project.
     bool sharesGroups = false;
     for (const QString &identity : qAsConst(m_groupIdentities)) {
         if (state.groups.contains(identity)) {
@@ -399,7 +407,12 @@ void Activities::restoreViewState(const ViewState &state)
                     m_treeView->expand(shownIndexOf(m_initialRowCount + g));
             }
         } else if (!m_groupIdentities.isEmpty()) {
-            m_treeView->expandAll();
+            QAbstractItemModel *shown = m_treeView->model();
+            for (int r = 0, rows = shown->rowCount(); r < rows; ++r) {
+                const QModelIndex top = shown->index(r, 0);
+                if (shown->hasChildren(top))
+                    m_treeView->expand(top);
+            }
         }
     }
     m_ganttChart->rebuild();
@@ -646,17 +659,15 @@ void Activities::updateRowNumber()
     timer.start();
     const int rowNumberColumn = columnByName(model, QStringLiteral("Row Number"));
     const int outlineColumn = columnByName(model, QStringLiteral("Outline Level"));
-    const int activityIdColumn = columnByName(model, QStringLiteral("Activity ID"));
     const int detailsColumn = columnByName(model, QStringLiteral("Predecessors Details Rows"));
     const int taskIdColumn = columnByName(model, QStringLiteral("task_id"));
 
     // The numbers are written where no view hears each one; the tree
     // repaints once at the end.
     const QSignalBlocker blocker(model);
-    QHash<QString, int> numberOfActivity;
-    if (rowNumberColumn >= 0 || outlineColumn >= 0) {
-        const int rows = model->rowCount();
-        std::vector<bool> numbered(rows, false);
+    const int rows = model->rowCount();
+    std::vector<int> numberOfRow(rows, 0);
+    if (rowNumberColumn >= 0 || outlineColumn >= 0 || detailsColumn >= 0) {
         struct Pending
         {
             QModelIndex index;
@@ -672,14 +683,9 @@ void Activities::updateRowNumber()
             const int row = masterRowOf(item.index);
             ++number;
             if (row >= 0 && row < rows) {
-                numbered[row] = true;
-                if (rowNumberColumn >= 0) {
+                numberOfRow[row] = number;
+                if (rowNumberColumn >= 0)
                     model->setData(model->index(row, rowNumberColumn), number, Qt::DisplayRole);
-                    const QString id =
-                        activityIdColumn >= 0 ? model->index(row, activityIdColumn).data().toString() : QString();
-                    if (!id.isEmpty())
-                        numberOfActivity.insert(id, number);
-                }
                 if (outlineColumn >= 0)
                     model->setData(model->index(row, outlineColumn), item.outline, Qt::DisplayRole);
             }
@@ -689,7 +695,7 @@ void Activities::updateRowNumber()
         }
         // Rows the tree does not show (filtered out) keep no stale number.
         for (int row = 0; row < rows; ++row) {
-            if (numbered[row])
+            if (numberOfRow[row] > 0)
                 continue;
             if (rowNumberColumn >= 0)
                 model->setData(model->index(row, rowNumberColumn), QVariant(), Qt::DisplayRole);
@@ -698,40 +704,65 @@ void Activities::updateRowNumber()
         }
     }
 
-    QAbstractItemModel *relations = m_relationshipModel;
-    if (detailsColumn >= 0 && taskIdColumn >= 0 && relations) {
-        const int relTask = columnByName(relations, QStringLiteral("task_id"));
-        const int relType = columnByName(relations, QStringLiteral("Type"));
-        const int relLag = columnByName(relations, QStringLiteral("Lag"));
-        const int relPredecessor = relations->columnCount() - 2;
-        QHash<qlonglong, QMap<QString, QString>> predecessors;
-        if (relTask >= 0 && relType >= 0 && relPredecessor >= 0) {
-            for (int r = 0; r < relations->rowCount(); ++r) {
-                const QString predecessor = relations->index(r, relPredecessor).data().toString();
-                const QVariant type = relations->index(r, relType).data();
-                if (predecessor.isEmpty() || type.toString().isEmpty())
-                    continue;
-                predecessors[relations->index(r, relTask).data().toLongLong()].insert(
-                    predecessor, ProjectModels::relationshipText(
-                                     type, relLag >= 0 ? relations->index(r, relLag).data() : QVariant()));
-            }
-        }
-        for (int row = 0; row < m_initialRowCount; ++row) {
-            const QVariant taskId = model->index(row, taskIdColumn).data();
-            const auto found = taskId.isValid() ? predecessors.constFind(taskId.toLongLong()) : predecessors.constEnd();
+    if (detailsColumn >= 0 && taskIdColumn >= 0 && m_relationshipModel) {
+        readPredecessorRows();
+        for (int row = 0; row < m_predecessorRows.size(); ++row) {
             QString text;
-            if (found != predecessors.constEnd()) {
-                for (auto it = found->cbegin(); it != found->cend(); ++it) {
-                    if (!text.isEmpty())
-                        text += QLatin1String(", ");
-                    text += QString::number(numberOfActivity.value(it.key(), 0)) + it.value();
-                }
+            for (const auto &predecessor : m_predecessorRows.at(row)) {
+                if (!text.isEmpty())
+                    text += QLatin1String(", ");
+                const int number = predecessor.first >= 0 ? numberOfRow[predecessor.first] : 0;
+                text += QString::number(number) + predecessor.second;
             }
             model->setData(model->index(row, detailsColumn), text, Qt::DisplayRole);
         }
     }
     m_treeView->viewport()->update();
     qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+}
+
+void Activities::readPredecessorRows()
+{
+    if (m_predecessorRowsRead)
+        return;
+    m_predecessorRowsRead = true;
+    m_predecessorRows.clear();
+    QAbstractItemModel *model = m_activityModel;
+    QAbstractItemModel *relations = m_relationshipModel;
+    const int taskIdColumn = columnByName(model, QStringLiteral("task_id"));
+    const int activityIdColumn = columnByName(model, QStringLiteral("Activity ID"));
+    const int relTask = columnByName(relations, QStringLiteral("task_id"));
+    const int relType = columnByName(relations, QStringLiteral("Type"));
+    const int relLag = columnByName(relations, QStringLiteral("Lag"));
+    const int relPredecessor = relations ? relations->columnCount() - 2 : -1;
+    if (taskIdColumn < 0 || relTask < 0 || relType < 0 || relPredecessor < 0)
+        return;
+    QHash<qlonglong, int> rowOfTask;
+    QHash<QString, int> rowOfActivity;
+    for (int row = 0; row < m_initialRowCount; ++row) {
+        rowOfTask.insert(model->index(row, taskIdColumn).data().toLongLong(), row);
+        if (activityIdColumn >= 0)
+            rowOfActivity.insert(model->index(row, activityIdColumn).data().toString(), row);
+    }
+    // Ordered by the predecessor's activity id, as the list reads.
+    QVector<QMap<QString, QString>> byRow(m_initialRowCount);
+    for (int r = 0; r < relations->rowCount(); ++r) {
+        const QString predecessor = relations->index(r, relPredecessor).data().toString();
+        const QVariant type = relations->index(r, relType).data();
+        if (predecessor.isEmpty() || type.toString().isEmpty())
+            continue;
+        const auto row = rowOfTask.constFind(relations->index(r, relTask).data().toLongLong());
+        if (row == rowOfTask.constEnd())
+            continue;
+        byRow[*row].insert(predecessor, ProjectModels::relationshipText(
+                                            type, relLag >= 0 ? relations->index(r, relLag).data() : QVariant()));
+    }
+    m_predecessorRows.resize(m_initialRowCount);
+    for (int row = 0; row < m_initialRowCount; ++row) {
+        const QMap<QString, QString> &entries = byRow.at(row);
+        for (auto it = entries.cbegin(); it != entries.cend(); ++it)
+            m_predecessorRows[row].append(qMakePair(rowOfActivity.value(it.key(), -1), it.value()));
+    }
 }
 
 QList<int> Activities::groupDateColumns(QList<bool> *earliest) const

@@ -111,6 +111,7 @@ private:
     void scrollChartToWork();
     QList<QAbstractItemModel *> modelsAboveParentProxy() const;
     QList<int> groupDateColumns(QList<bool> *earliest) const;
+    void readPredecessorRows();
 
     QSplitter *m_splitter = nullptr;
     PdGroupedTreeView *m_treeView = nullptr;
@@ -130,6 +131,11 @@ private:
     QList<PdGroupLevel> m_groupLevels;
     // The identity of each group row, in master order after the activities.
     QStringList m_groupIdentities;
+    // Per activity row, its predecessors as (master row or -1, relation
+    // text) in ascending order of their activity ids: read from the
+    // relationship model once per project, numbered on every regrouping.
+    QVector<QVector<QPair<int, QString>>> m_predecessorRows;
+    bool m_predecessorRowsRead = false;
     // Row numbers follow the order shown, so a sort renumbers; one pass for
     // however many layout changes arrive together.
     QTimer m_renumberTimer;
