@@ -8,12 +8,15 @@
 #include "taskitem.h"
 #include "taskrelationship.h"
 
+#include <QDateTime>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <vector>
 
 namespace mygc {
 
@@ -59,34 +62,124 @@ void ChartArea::addTask(const QSharedPointer<TaskItem> &item)
     record.item = item;
     const QDateTime start = item->start();
     const QDateTime finish = item->finish();
-    const bool valid = start.isValid() && finish.isValid();
-    const qint64 s = valid ? DateAxis::wallMSecs(start) : 0;
-    const qint64 f = valid ? DateAxis::wallMSecs(finish) : 0;
-    if (valid && f >= s) {
-        record.hasDates = true;
-        if (m_rows.isEmpty()) {
-            axis->setRange(start, finish);
-        } else if (s < axis->startWallMSecs()) {
-            if (axis->endWallMSecs() < f)
-                axis->setRange(start, finish);
-            else
-                axis->setStart(start);
-        } else if (f >= axis->endWallMSecs()) {
-            axis->setEnd(finish);
-        }
-        record.x = std::max(0, axis->xForWallMSecs(s) - m_chart->drawDelegate()->leftExtent());
-        record.width = axis->xForWallMSecs(f) + m_chart->drawDelegate()->rightExtent() - record.x;
+    if (start.isValid() && finish.isValid()) {
+        record.startMSecs = DateAxis::wallMSecs(start);
+        record.finishMSecs = DateAxis::wallMSecs(finish);
+        record.hasDates = record.finishMSecs >= record.startMSecs;
     }
     record.row = m_rows.size();
+    // A first row without dates leaves the axis its span for the later rows
+    // to extend.
+    if (m_rows.isEmpty()) {
+        m_rangeSet = !record.hasDates;
+        m_hasReference = false;
+    }
+    // A batch fits the axis to all its rows at its end, when the median of
+    // their starts is known.
+    if (record.hasDates && !m_batch) {
+        if (!m_hasReference) {
+            m_reference = record.startMSecs;
+            m_hasReference = true;
+        }
+        const bool startIn = isPlausible(record.startMSecs);
+        const bool finishIn = isPlausible(record.finishMSecs);
+        if (startIn || finishIn) {
+            widenAxis(startIn ? record.startMSecs : record.finishMSecs, startIn ? start : finish,
+                      finishIn ? record.finishMSecs : record.startMSecs, finishIn ? finish : start);
+        }
+        placeRow(record);
+    }
     m_rows.append(record);
     if (!m_batch)
         applySize();
+}
+
+bool ChartArea::isPlausible(qint64 wallMSecs) const
+{
+    const qint64 fiftyYears = qint64(50 * 365.2425 * 86400) * 1000;
+    return wallMSecs >= m_reference - fiftyYears && wallMSecs <= m_reference + fiftyYears;
+}
+
+void ChartArea::widenAxis(qint64 s, const QDateTime &from, qint64 f, const QDateTime &to)
+{
+    DateAxis *axis = m_chart->dateAxis();
+    if (!m_rangeSet) {
+        axis->setRange(from, to);
+        m_rangeSet = true;
+    } else if (s < axis->startWallMSecs()) {
+        if (axis->endWallMSecs() < f)
+            axis->setRange(from, to);
+        else
+            axis->setStart(from);
+    } else if (f >= axis->endWallMSecs()) {
+        axis->setEnd(to);
+    }
+}
+
+void ChartArea::fitAxisToRows()
+{
+    std::vector<qint64> starts;
+    starts.reserve(std::size_t(m_rows.size()));
+    for (const ChartRow &record : qAsConst(m_rows)) {
+        if (record.hasDates)
+            starts.push_back(record.startMSecs);
+    }
+    if (starts.empty())
+        return;
+    const auto middle = starts.begin() + std::ptrdiff_t(starts.size() / 2);
+    std::nth_element(starts.begin(), middle, starts.end());
+    m_reference = *middle;
+
+    // The earliest and latest plausible dates, and the rows that hold them.
+    const ChartRow *first = nullptr;
+    const ChartRow *last = nullptr;
+    bool firstIsStart = true;
+    bool lastIsFinish = true;
+    for (const ChartRow &record : qAsConst(m_rows)) {
+        if (!record.hasDates)
+            continue;
+        for (const qint64 at : {record.startMSecs, record.finishMSecs}) {
+            if (!isPlausible(at))
+                continue;
+            const bool isStart = at == record.startMSecs;
+            if (!first || at < (firstIsStart ? first->startMSecs : first->finishMSecs)) {
+                first = &record;
+                firstIsStart = isStart;
+            }
+            if (!last || at > (lastIsFinish ? last->finishMSecs : last->startMSecs)) {
+                last = &record;
+                lastIsFinish = !isStart;
+            }
+        }
+    }
+    m_hasReference = true;
+    if (!first || !last)
+        return;
+    m_rangeSet = !m_rows.first().hasDates;
+    widenAxis(firstIsStart ? first->startMSecs : first->finishMSecs,
+              firstIsStart ? first->item->start() : first->item->finish(),
+              lastIsFinish ? last->finishMSecs : last->startMSecs,
+              lastIsFinish ? last->item->finish() : last->item->start());
+    for (ChartRow &record : m_rows) {
+        if (record.hasDates)
+            placeRow(record);
+    }
+}
+
+void ChartArea::placeRow(ChartRow &record) const
+{
+    const DateAxis *axis = m_chart->dateAxis();
+    const qint64 s = qBound(axis->startWallMSecs(), record.startMSecs, axis->endWallMSecs());
+    const qint64 f = qBound(axis->startWallMSecs(), record.finishMSecs, axis->endWallMSecs());
+    record.x = std::max(0, axis->xForWallMSecs(s) - m_chart->drawDelegate()->leftExtent());
+    record.width = axis->xForWallMSecs(f) + m_chart->drawDelegate()->rightExtent() - record.x;
 }
 
 void ChartArea::clear()
 {
     m_rows.clear();
     m_currentRow = -1;
+    m_rangeSet = false;
     setFixedSize(0, 0);
 }
 
@@ -99,6 +192,7 @@ void ChartArea::beginBatch(int expectedRows)
 void ChartArea::endBatch()
 {
     m_batch = false;
+    fitAxisToRows();
     applySize();
     update();
 }

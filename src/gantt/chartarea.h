@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QSharedPointer>
 #include <QVector>
 #include <QWidget>
@@ -17,6 +18,9 @@ struct ChartRow
     int width = 0;
     int row = 0;
     bool hasDates = false;
+    // Wall-clock readings of the item's start and finish (see DateAxis).
+    qint64 startMSecs = 0;
+    qint64 finishMSecs = 0;
 };
 
 // The widget inside the chart's scroll area: paints links, bars and the
@@ -59,6 +63,14 @@ protected:
 
 private:
     void applySize();
+    // Dates this far from the reference (the median of the starts) are taken
+    // for placeholders ("no date" written as 9999-12-31 or 0001-01-01): they
+    // do not stretch the axis, and bars reaching them are cut at its edge.
+    bool isPlausible(qint64 wallMSecs) const;
+    // Grows the axis to take [s, f] in, as rows have always grown it.
+    void widenAxis(qint64 s, const QDateTime &from, qint64 f, const QDateTime &to);
+    void fitAxisToRows();
+    void placeRow(ChartRow &record) const;
     void paintLinks(QPainter &painter, const QRect &exposed, int first, int last);
 
     GanttChart *m_chart;
@@ -67,6 +79,11 @@ private:
     int m_currentRow = -1;
     int m_bottomSpace = 0;
     bool m_batch = false;
+    // False until a row has set the axis range; a first row without dates
+    // sets it true, leaving the axis its span.
+    bool m_rangeSet = false;
+    bool m_hasReference = false;
+    qint64 m_reference = 0;
 };
 
 } // namespace mygc

@@ -50,6 +50,45 @@ QDateTime snappedEnd(int unit, const QDateTime &to)
     return nextPeriod(unit, periodStart(unit, to));
 }
 
+// The widest scale the axis makes: far inside Qt's widget size limit of
+// 2^24 - 1 and the painter's fixed-point coordinates, yet room for a century
+// of days at over 200 pixels each.
+const int kMaxAxisWidth = 8000000;
+
+// Julian days beyond this are clamped: their wall-clock milliseconds, and the
+// difference of two of them, must stay inside 64 bits for any QDateTime.
+const qint64 kMaxJulianDay = qint64(1) << 36;
+
+// a * b / c for a, b >= 0 and c > 0, without overflowing the product: the
+// axis spans at most a few million pixels, but the instants mapped may be
+// any QDateTime.
+qint64 scaled(qint64 a, qint64 b, qint64 c)
+{
+#ifdef __SIZEOF_INT128__
+    return qint64(__int128(a) * b / c);
+#else
+    return qint64((long double)a * b / c);
+#endif
+}
+
+// `t` moved `count` steps of `unit` forward in one go.
+QDateTime addUnits(int unit, const QDateTime &t, qint64 count)
+{
+    switch (unit) {
+    case Second: return t.addSecs(count);
+    case Minute: return t.addSecs(count * 60);
+    case Hour: return t.addSecs(count * 3600);
+    case Day: return t.addDays(count);
+    case Week: return t.addDays(count * 7);
+    case TenDays: return t.addDays(count * 10);
+    case Month: return t.addMonths(int(count));
+    case Quarter: return t.addMonths(int(count * 3));
+    case HalfYear: return t.addMonths(int(count * 6));
+    case Year: return t.addYears(int(count));
+    default: return t;
+    }
+}
+
 } // namespace
 
 DateAxis::DateAxis(QWidget *parent)
@@ -67,7 +106,8 @@ DateAxis::~DateAxis() = default;
 qint64 DateAxis::wallMSecs(const QDateTime &t)
 {
     const QDateTime local = t.timeSpec() == Qt::LocalTime ? t : t.toLocalTime();
-    return local.date().toJulianDay() * 86400000 + local.time().msecsSinceStartOfDay();
+    const qint64 day = qBound(-kMaxJulianDay, local.date().toJulianDay(), kMaxJulianDay);
+    return day * 86400000 + local.time().msecsSinceStartOfDay();
 }
 
 QDateTime DateAxis::fromWallMSecs(qint64 msecs)
@@ -85,7 +125,7 @@ QDateTime DateAxis::dateAt(int x) const
     if (m_axisWidth <= 0)
         return m_start;
     const qint64 span = (m_endMSecs - m_startMSecs) / 1000;
-    return fromWallMSecs(m_startMSecs + span * x / m_axisWidth * 1000);
+    return fromWallMSecs(m_startMSecs + scaled(span, x, m_axisWidth) * 1000);
 }
 
 int DateAxis::xForDate(const QDateTime &t) const
@@ -102,7 +142,7 @@ int DateAxis::xForWallMSecs(qint64 msecs) const
     const qint64 span = (m_endMSecs - m_startMSecs) / 1000;
     if (span <= 0)
         return -1;
-    return int((msecs - m_startMSecs) / 1000 * m_axisWidth / span);
+    return int(scaled((msecs - m_startMSecs) / 1000, m_axisWidth, span));
 }
 
 QDateTime DateAxis::startDate() const { return m_start; }
@@ -246,7 +286,15 @@ void DateAxis::updateColumns()
 {
     const int oldColumns = m_columnCount;
     const int oldWidth = m_axisWidth;
-    m_columnCount = int(unitsBetween(m_start, m_end, bottomUnit()));
+    qint64 columns = unitsBetween(m_start, m_end, bottomUnit());
+    const qint64 maxColumns = kMaxAxisWidth / qMax(1, m_columnWidth);
+    if (columns > maxColumns) {
+        // A range this wide in this unit has no drawable scale; it is cut at
+        // its end rather than overflow the width (and every pixel after it).
+        setStartEnd(m_start, periodStart(bottomUnit(), addUnits(bottomUnit(), m_start, maxColumns)));
+        columns = unitsBetween(m_start, m_end, bottomUnit());
+    }
+    m_columnCount = int(qBound<qint64>(-1, columns, maxColumns));
     m_axisWidth = m_columnWidth * m_columnCount;
     if (m_axisWidth != oldWidth)
         emit axisWidthChanged(oldWidth, m_axisWidth);
@@ -373,7 +421,9 @@ void DateAxis::mouseReleaseEvent(QMouseEvent *)
 {
     if (!m_dragging)
         return;
-    const int w = std::max(10, m_dragCurrentX - m_dragOriginX);
+    // Zooming in stops where the scale would grow past its widest.
+    const int widest = std::max(10, kMaxAxisWidth / std::max(1, m_columnCount));
+    const int w = std::min(widest, std::max(10, m_dragCurrentX - m_dragOriginX));
     m_dragging = false;
     if (w != m_columnWidth) {
         m_columnWidth = w;

@@ -78,7 +78,10 @@ void TaskDrawDelegate::drawMilestone(const TaskItem &item, QPainter *painter, co
     const PdGanttViewBarStyle &style = styles.at(index);
     if (!style.visible || !style.startPointColor.isValid())
         return;
+    // A milestone outside the scale (a placeholder date) has no place on it.
     const int x = axis->xForDate(item.start());
+    if (x < 0)
+        return;
     painter->setPen(style.startPointColor);
     painter->setBrush(style.startPointColor);
     drawShape(painter, QRect(x - 5, rowRect.top() + rowRect.height() / 2 - 6, ShapeSize, ShapeSize),

@@ -99,6 +99,46 @@ private slots:
         QVERIFY(!axis.dateAt(-1).isValid());
     }
 
+    void extremeRangesStayDrawable_data()
+    {
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<QDateTime>("from");
+        QTest::addColumn<QDateTime>("to");
+        const QDateTime ordinary = dt("2026-03-02 08:00:00");
+        const QDateTime first = dt("0001-01-01 00:00:00");
+        const QDateTime last = dt("9999-12-31 00:00:00");
+        QTest::newRow("days from year 1 to an ordinary date") << int(Day) << first << ordinary;
+        QTest::newRow("days from an ordinary date to 9999") << int(Day) << ordinary << last;
+        QTest::newRow("minutes from year 1 to 9999") << int(Minute) << first << last;
+        QTest::newRow("years across the whole calendar")
+            << int(Year) << QDateTime(QDate(-4000000, 1, 1), QTime(0, 0)) << QDateTime(QDate(4000000, 1, 1), QTime(0, 0));
+    }
+
+    // Whatever range a caller asks for, the scale stays far inside Qt's widget size limit and every
+    // instant, however far outside it, maps to a position on it or to -1.
+    void extremeRangesStayDrawable()
+    {
+        QFETCH(int, unit);
+        QFETCH(QDateTime, from);
+        QFETCH(QDateTime, to);
+        DateAxis axis;
+        axis.setLevels({unit});
+        axis.setRange(from, to);
+        QVERIFY(axis.axisWidth() > 0);
+        QVERIFY(axis.axisWidth() < QWIDGETSIZE_MAX / 2);
+        QCOMPARE(axis.axisWidth(), axis.columnWidth() * axis.columnCount());
+        QCOMPARE(axis.startDate(), periodStart(unit, from));
+        const QDateTime probes[] = {from, to, dt("2026-03-02 08:00:00"), dt("0001-01-01 00:00:00"),
+                                    dt("9999-12-31 23:59:00"), QDateTime(QDate(200000000, 1, 1), QTime(0, 0)),
+                                    QDateTime(QDate(-200000000, 1, 1), QTime(0, 0))};
+        for (const QDateTime &t : probes) {
+            const int x = axis.xForDate(t);
+            QVERIFY2(x == -1 || (x >= 0 && x <= axis.axisWidth()), qPrintable(t.toString()));
+        }
+        for (int x : {0, 1, axis.axisWidth() / 2, axis.axisWidth()})
+            QVERIFY(axis.dateAt(x) >= axis.startDate() && axis.dateAt(x) <= axis.endDate());
+    }
+
     void emptySpanIsCorrectedToOneDay_data()
     {
         QTest::addColumn<int>("unit");

@@ -287,6 +287,35 @@ private slots:
         QCOMPARE(actual, expected);
     }
 
+    // "No date" placeholders beside a project's dates: the scale keeps to the project, and the bars
+    // reaching a placeholder are cut at its edge instead of stretching it over millennia.
+    void placeholderDatesDoNotStretchTheAxis()
+    {
+        QStandardItemModel model;
+        model.setHorizontalHeaderLabels({"ID", "Activity Type", "Start Date", "Finish Date"});
+        const QDateTime first(QDate(1, 1, 1), QTime(0, 0));
+        const QDateTime last(QDate(9999, 12, 31), QTime(0, 0));
+        model.appendRow(makeCells({1, "Task", day(1), last}));
+        model.appendRow(makeCells({2, "Task", day(2), day(5)}));
+        model.appendRow(makeCells({3, "Task", first, day(4)}));
+        model.appendRow(makeCells({4, "Milestone", last, last}));
+        model.appendRow(makeCells({5, "Task", first, first}));
+        model.appendRow(makeCells({6, "Task", day(3), day(20)}));
+        GanttChart chart;
+        chart.resize(600, 300);
+        chart.setModels(&model, StartCol, FinishCol, TypeCol, IdCol, nullptr, 0, 1, 3, 4);
+        const DateAxis *axis = chart.dateAxis();
+        QCOMPARE(axis->startDate(), QDateTime(day(1).date(), QTime(0, 0)));
+        QCOMPARE(axis->endDate(), QDateTime(day(21).date(), QTime(0, 0)));
+        QCOMPARE(chart.chartArea()->width(), axis->axisWidth());
+        for (int r = 0; r < chart.chartArea()->rowCount(); ++r) {
+            const ChartRow &row = chart.chartArea()->chartRow(r);
+            QVERIFY(row.x >= 0 && row.x + row.width <= axis->axisWidth() + 20);
+        }
+        chart.show();
+        QVERIFY(!chart.chartArea()->grab().isNull());
+    }
+
     void firstRowWithoutDatesKeepsToday()
     {
         m_model->insertRow(0, makeRow(7, "Undated", "Task", QDateTime(), QDateTime()));
