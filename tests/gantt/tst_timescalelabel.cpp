@@ -22,10 +22,8 @@ void tst_TimeScaleLabel::shouldOfferShorterForms_data()
     QTest::addColumn<QDate>("periodStart");
     QTest::addColumn<bool>("yearShown");
     QTest::addColumn<QStringList>("forms");
-    QTest::newRow("day keeps two digits") << int(Day) << QDate(2026, 3, 5) << false << QStringList{"05"};
     QTest::newRow("ISO week of a Monday in the old year")
         << int(Week) << QDate(2025, 12, 29) << false << QStringList{"W1", "1"};
-    QTest::newRow("week") << int(Week) << QDate(2026, 3, 16) << false << QStringList{"W12", "12"};
     QTest::newRow("month") << int(Month) << QDate(2026, 1, 1) << true << QStringList{"January", "Jan", "J"};
     QTest::newRow("quarter without a year band names its year")
         << int(Quarter) << QDate(2026, 10, 1) << false << QStringList{"Q4 2026", "Q4"};
