@@ -43,7 +43,8 @@ void PdKeyRowsProxyModel::setSourceModel(QAbstractItemModel* source)
                       // outlive the rows it names.
                       << connect(source, &QObject::destroyed, this, [this] {
                              beginResetModel();
-                             m_first.clear();
+                             m_firstNumber.clear();
+                             m_firstText.clear();
                              m_next.clear();
                              m_rows.clear();
                              m_proxyRowOf.clear();
@@ -84,38 +85,82 @@ QList<int> PdKeyRowsProxyModel::sourceRows(const QString& key) const
     QList<int> rows;
     if (key.isEmpty())
         return rows;
-    for (int row = m_first.value(normalized(key), -1); row >= 0; row = m_next[size_t(row)])
+    for (int row = firstRow(normalized(key)); row >= 0; row = m_next[size_t(row)])
         rows.append(row);
     return rows;
 }
 
 bool PdKeyRowsProxyModel::containsKey(const QString& key) const
 {
-    return !key.isEmpty() && m_first.contains(normalized(key));
+    return firstRow(normalized(key)) >= 0;
+}
+
+bool PdKeyRowsProxyModel::wholeNumber(const QString& text, qlonglong* number)
+{
+    bool ok = false;
+    *number = text.toLongLong(&ok);
+    return ok && QString::number(*number) == text;
+}
+
+bool PdKeyRowsProxyModel::wholeNumber(const QVariant& value, qlonglong* number)
+{
+    switch (value.userType()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        *number = value.toLongLong();
+        return true;
+    default:
+        return false;
+    }
+}
+
+int PdKeyRowsProxyModel::firstRow(const QString& normalizedKey) const
+{
+    if (normalizedKey.isEmpty())
+        return -1;
+    qlonglong number = 0;
+    if (wholeNumber(normalizedKey, &number))
+        return m_firstNumber.value(number, -1);
+    return m_firstText.value(normalizedKey, -1);
 }
 
 void PdKeyRowsProxyModel::rebuildIndex()
 {
-    m_first.clear();
+    m_firstNumber.clear();
+    m_firstText.clear();
     m_next.clear();
     const QAbstractItemModel* source = sourceModel();
     if (!source || m_keyColumn < 0 || m_keyColumn >= source->columnCount())
         return;
     const int rows = source->rowCount();
     m_next.assign(size_t(rows), -1);
-    m_first.reserve(rows);
     // Walking backwards leaves each chain in ascending row order.
-    for (int row = rows - 1; row >= 0; --row) {
-        const QString key = normalized(source->index(row, m_keyColumn).data().toString());
-        if (key.isEmpty())
-            continue;
-        const auto it = m_first.find(key);
-        if (it == m_first.end()) {
-            m_first.insert(key, row);
+    const auto chain = [this](auto& first, const auto& key, int row) {
+        const auto it = first.find(key);
+        if (it == first.end()) {
+            first.insert(key, row);
         } else {
             m_next[size_t(row)] = *it;
             *it = row;
         }
+    };
+    for (int row = rows - 1; row >= 0; --row) {
+        const QVariant value = source->index(row, m_keyColumn).data();
+        qlonglong number = 0;
+        if (wholeNumber(value, &number)) {
+            chain(m_firstNumber, number, row);
+            continue;
+        }
+        const QString key = normalized(value.toString());
+        if (key.isEmpty())
+            continue;
+        if (wholeNumber(key, &number))
+            chain(m_firstNumber, number, row);
+        else
+            chain(m_firstText, key, row);
     }
 }
 
@@ -125,7 +170,7 @@ void PdKeyRowsProxyModel::collectRows()
     m_proxyRowOf.clear();
     if (m_key.isEmpty())
         return;
-    for (int row = m_first.value(m_key, -1); row >= 0; row = m_next[size_t(row)]) {
+    for (int row = firstRow(m_key); row >= 0; row = m_next[size_t(row)]) {
         m_proxyRowOf.insert(row, int(m_rows.size()));
         m_rows.push_back(row);
     }

@@ -47,6 +47,12 @@ public:
 
 private:
     static QString normalized(const QString& key) { return key.toCaseFolded(); }
+    // Whole numbers are kept as numbers: most keys are ids, and a number
+    // hashes without making a text per row. Only a number's own spelling
+    // reads as the number, so "012" stays a text of its own.
+    static bool wholeNumber(const QString& text, qlonglong* number);
+    static bool wholeNumber(const QVariant& value, qlonglong* number);
+    int firstRow(const QString& normalizedKey) const;
     void rebuildIndex();
     void collectRows();
     void beginSourceChange();
@@ -57,7 +63,8 @@ private:
     int m_keyColumn = 0;
     QString m_key;
     // First source row of each key; m_next[row] is the next row with the same key, or -1.
-    QHash<QString, int> m_first;
+    QHash<qlonglong, int> m_firstNumber;
+    QHash<QString, int> m_firstText;
     std::vector<int> m_next;
     // The source rows shown, and the inverse for mapFromSource.
     std::vector<int> m_rows;

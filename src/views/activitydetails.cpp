@@ -28,6 +28,8 @@ namespace {
 const int RowHeight = 22;
 const int HistoryLimit = 100;
 
+enum Tab { GeneralTab, RelationshipsTab, ResourcesTab, CodesTab };
+
 // Column positions of the relationship model: the relationship, then the
 // successor's and the predecessor's Activity ID and name.
 namespace Pred {
@@ -229,6 +231,7 @@ void ActivityDetails::setActivityModel(QAbstractItemModel *model)
                 m_mapper->addMapping(mapping.first, column);
         }
     }
+    updateTabs();
     showTaskId(m_currentId);
 }
 
@@ -263,6 +266,7 @@ void ActivityDetails::setPredecessorModel(QAbstractItemModel *model)
         if (old && old->parent() == t.table)
             old->deleteLater();
     }
+    updateTabs();
     showTaskId(m_currentId);
 }
 
@@ -272,6 +276,7 @@ void ActivityDetails::setResourceModel(QAbstractItemModel *model)
     m_resourceRows->setSourceModel(model);
     m_resourceRows->setKeyColumn(0);
     m_resources->setModel(model ? m_resourceRows : nullptr);
+    updateTabs();
     showTaskId(m_currentId);
 }
 
@@ -297,6 +302,7 @@ void ActivityDetails::setCodesModel(QAbstractItemModel *model)
         if (old && old->parent() == m_codes)
             old->deleteLater();
     }
+    updateTabs();
     showTaskId(m_currentId);
 }
 
@@ -319,7 +325,28 @@ void ActivityDetails::clear()
     m_currentId.clear();
     m_history.clear();
     clearGeneral();
+    updateTabs();
     updateButtons();
+}
+
+void ActivityDetails::updateTabs()
+{
+    // A table the file does not have is said so on its tab, rather than
+    // shown as an empty table the user might read as "none for this activity".
+    const bool loaded = !m_activityModel.isNull();
+    const struct
+    {
+        int tab;
+        bool present;
+        const char *missing;
+    } tabs[] = {{RelationshipsTab, !m_predecessorModel.isNull(), "The file has no relationships"},
+                {ResourcesTab, !m_resourceModel.isNull(), "The file has no resource assignments"},
+                {CodesTab, !m_codesModel.isNull(), "The file has no activity codes"}};
+    for (const auto &t : tabs) {
+        const bool enabled = !loaded || t.present;
+        m_tabs->setTabEnabled(t.tab, enabled);
+        m_tabs->setTabToolTip(t.tab, enabled ? QString() : QLatin1String(t.missing));
+    }
 }
 
 void ActivityDetails::clearGeneral()

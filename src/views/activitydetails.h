@@ -71,6 +71,7 @@ private:
     void setupForm();
     void showTaskId(const QString &id);
     void clearGeneral();
+    void updateTabs();
     void jumpTo(const QVariant &taskId);
     QModelIndex adjacentActivity(bool forward) const;
     bool isGroupRow(const QModelIndex &index) const;

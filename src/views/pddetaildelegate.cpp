@@ -79,8 +79,10 @@ QSize PdDetailDelegate::sizeHint(const QStyleOptionViewItem &option, const QMode
     if (index.column() == 0)
         size.rwidth() += 32;
     // Room for the icon keeps the text of the icon column from being cut.
+    // The icon is as wide as the row is high, and the tables' fixed rows
+    // (22 pixels) are higher than a line of text asks for.
     if (index.column() == m_iconColumn && m_iconColumn > 0)
-        size.rwidth() += size.height();
+        size.rwidth() += qMax(size.height(), 24);
     return size;
 }
 

@@ -110,4 +110,16 @@ void Resources::setupResourceTable(QTableView *view)
         new PdDetailDelegate(view, typeColumn, QPixmap(QStringLiteral(":/images/resource_human-task.png"))));
     if (old && old->parent() == view)
         old->deleteLater();
+
+    // Names readable at once; the long field captions of the assignment
+    // table may be cut rather than make every column wide. The view measures
+    // only the rows it can show, so this stays quick on any project.
+    const int widest = 220;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (header->isSectionHidden(column))
+            continue;
+        view->resizeColumnToContents(column);
+        if (header->sectionSize(column) > widest)
+            header->resizeSection(column, widest);
+    }
 }

@@ -10,11 +10,14 @@
 namespace {
 
 // One row per key, the key in column 0 and the row's own name in column 1.
-std::unique_ptr<QStandardItemModel> keyedSource(const QStringList &keys)
+std::unique_ptr<QStandardItemModel> keyedSource(const QVariantList &keys)
 {
     auto source = std::make_unique<QStandardItemModel>(0, 2);
-    for (int row = 0; row < keys.size(); ++row)
-        source->appendRow({new QStandardItem(keys.at(row)), new QStandardItem(QStringLiteral("r%1").arg(row))});
+    for (int row = 0; row < keys.size(); ++row) {
+        auto *key = new QStandardItem;
+        key->setData(keys.at(row), Qt::DisplayRole);
+        source->appendRow({key, new QStandardItem(QStringLiteral("r%1").arg(row))});
+    }
     return source;
 }
 
@@ -42,21 +45,25 @@ private slots:
 
 void tst_PdKeyRowsProxyModel::shouldShowOnlyRowsOfTheWholeKey_data()
 {
-    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QVariantList>("keys");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QStringList>("expected");
 
-    const QStringList ids{"112", "12", "120", "12", "1", "2"};
+    const QVariantList ids{"112", "12", "120", "12", "1", "2"};
     QTest::newRow("12 is not part of 112 or 120") << ids << "12" << QStringList{"r1", "r3"};
     QTest::newRow("a key of one row") << ids << "120" << QStringList{"r2"};
     QTest::newRow("an unknown key shows nothing") << ids << "-1" << QStringList{};
-    QTest::newRow("an empty key shows nothing") << QStringList{"", "7"} << "" << QStringList{};
-    QTest::newRow("letters match in any case") << QStringList{"ab", "AB", "abc"} << "Ab" << QStringList{"r0", "r1"};
+    QTest::newRow("an empty key shows nothing") << QVariantList{"", "7"} << "" << QStringList{};
+    QTest::newRow("letters match in any case") << QVariantList{"ab", "AB", "abc"} << "Ab" << QStringList{"r0", "r1"};
+    const QVariantList numbers{qlonglong(112), 12, "12", "012", qlonglong(-12)};
+    QTest::newRow("a number and its text are one key") << numbers << "12" << QStringList{"r1", "r2"};
+    QTest::newRow("a leading zero makes another key") << numbers << "012" << QStringList{"r3"};
+    QTest::newRow("negative numbers") << numbers << "-12" << QStringList{"r4"};
 }
 
 void tst_PdKeyRowsProxyModel::shouldShowOnlyRowsOfTheWholeKey()
 {
-    QFETCH(QStringList, keys);
+    QFETCH(QVariantList, keys);
     QFETCH(QString, key);
     QFETCH(QStringList, expected);
 
@@ -97,7 +104,7 @@ void tst_PdKeyRowsProxyModel::shouldFollowSourceChanges()
     QFETCH(QString, change);
     QFETCH(QStringList, expected);
 
-    const auto source = keyedSource({"5", "6", "5"});
+    const auto source = keyedSource({5, "6", "5"});
     PdKeyRowsProxyModel proxy;
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
     proxy.setSourceModel(source.get());
@@ -122,7 +129,7 @@ void tst_PdKeyRowsProxyModel::shouldFollowSourceChanges()
 
 void tst_PdKeyRowsProxyModel::shouldForgetRowsOfADeletedSource()
 {
-    auto source = keyedSource({"5", "5"});
+    auto source = keyedSource({"5", 5});
     PdKeyRowsProxyModel proxy;
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
     proxy.setSourceModel(source.get());

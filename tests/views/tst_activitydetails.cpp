@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -159,6 +160,11 @@ void tst_ActivityDetails::shouldShowWhatTheFileHas()
     QCOMPARE(Panel::rows(panel.details.successorTable()), successors);
     QCOMPARE(Panel::rows(panel.details.resourceTable()), resources);
     QCOMPARE(Panel::rows(panel.details.codesTable()), codes);
+    // A table the file lacks is greyed out rather than shown empty.
+    const QTabWidget *tabs = panel.details.tabWidget();
+    QCOMPARE(tabs->isTabEnabled(1), !without.contains("TASKPRED"));
+    QCOMPARE(tabs->isTabEnabled(2), !without.contains("TASKRSRC"));
+    QCOMPARE(tabs->isTabEnabled(3), !without.contains("TASKACTV"));
     if (predecessors > 0) {
         const QAbstractItemModel *model = panel.details.predecessorTable()->model();
         QCOMPARE(PdDetailDelegate::cellText(model->index(0, 3)), QStringLiteral("FS"));
