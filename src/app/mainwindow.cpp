@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -46,6 +47,9 @@
 #include <QTreeView>
 #include <QWidgetAction>
 #include <QtConcurrent>
+
+// Timed start/stop lines; QT_LOGGING_RULES="plandeck.timing.*=false" silences them.
+Q_LOGGING_CATEGORY(lcAppTiming, "plandeck.timing.app", QtInfoMsg)
 
 namespace {
 
@@ -725,7 +729,7 @@ void MainWindow::layoutNameEdited(QString text)
 
 void MainWindow::updateLayoutsList(const QString &name)
 {
-    qInfo().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcAppTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
     Q_UNUSED(name)
@@ -738,7 +742,7 @@ void MainWindow::updateLayoutsList(const QString &name)
     QAction *none = m_menuLayout->addAction(QStringLiteral("layouts not found"));
     none->setEnabled(false);
 
-    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcAppTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void MainWindow::rebuildRecentMenu()

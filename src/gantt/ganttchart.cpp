@@ -12,12 +12,16 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QLoggingCategory>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeView>
 
 #include <algorithm>
 #include <limits>
+
+// Timed start/stop lines; QT_LOGGING_RULES="plandeck.timing.*=false" silences them.
+Q_LOGGING_CATEGORY(lcGanttTiming, "plandeck.timing.gantt", QtInfoMsg)
 
 namespace mygc {
 
@@ -283,7 +287,7 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
                            int actualStartColumn, int actualFinishColumn, int baselineStartColumn,
                            int baselineFinishColumn, QTreeView *tree)
 {
-    qInfo().noquote() << Q_FUNC_INFO << "start";
+    qCInfo(lcGanttTiming).noquote() << Q_FUNC_INFO << "start";
     QElapsedTimer timer;
     timer.start();
 
@@ -344,7 +348,7 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
     followTreeCurrentRow();
     m_area->update();
 
-    qInfo().noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
+    qCInfo(lcGanttTiming).noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
 }
 
 void GanttChart::setLevels(const QVector<int> &units)

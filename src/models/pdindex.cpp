@@ -3,6 +3,7 @@
 #include <QAbstractItemModel>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QMultiHash>
 #include <QStandardItemModel>
 #include <QVector>
@@ -87,6 +88,9 @@ private:
 
 } // namespace
 
+// Timed start/stop lines; QT_LOGGING_RULES="plandeck.timing.*=false" silences them.
+Q_LOGGING_CATEGORY(lcIndexTiming, "plandeck.timing.models", QtInfoMsg)
+
 PdIndex::PdIndex(const QAbstractItemModel* model, int column)
     : model(model), column(column)
 {
@@ -134,7 +138,7 @@ QVariant PdIndex::displayFor(const QVariant& value) const
 
 void PdIndex::group(int role)
 {
-    qInfo().noquote() << Q_FUNC_INFO << "start";
+    qCInfo(lcIndexTiming).noquote() << Q_FUNC_INFO << "start";
     QElapsedTimer timer;
     timer.start();
     if (model) {
@@ -151,7 +155,7 @@ void PdIndex::group(int role)
             it->rows.insert(r);
         }
     }
-    qInfo().noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
+    qCInfo(lcIndexTiming).noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
 }
 
 void PdIndex::setParent(const QVariant& key, const QVariant& parentKey)

@@ -4,10 +4,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QTextStream>
 #include <QWidget>
 #include <QtDebug>
+
+// Timed start/stop lines; QT_LOGGING_RULES="plandeck.timing.*=false" silences them.
+Q_LOGGING_CATEGORY(lcModelUtilsTiming, "plandeck.timing.models", QtInfoMsg)
 
 namespace {
 
@@ -100,7 +104,7 @@ QModelIndex verticalLookup(const QAbstractItemModel* model, const QVariant& valu
 
 void setVisibleColumns(QHeaderView* header, const QStringList& names)
 {
-    qInfo().noquote() << Q_FUNC_INFO << "start";
+    qCInfo(lcModelUtilsTiming).noquote() << Q_FUNC_INFO << "start";
     QElapsedTimer timer;
     timer.start();
     if (header && header->model() && !names.isEmpty()) {
@@ -118,7 +122,7 @@ void setVisibleColumns(QHeaderView* header, const QStringList& names)
             ++position;
         }
     }
-    qInfo().noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
+    qCInfo(lcModelUtilsTiming).noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
 }
 
 QStringList columnLayoutTexts(const QHeaderView* header)

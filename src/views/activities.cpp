@@ -21,6 +21,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLoggingCategory>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSplitter>
@@ -30,6 +31,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
+
+// Timed start/stop lines; QT_LOGGING_RULES="plandeck.timing.*=false" silences them.
+Q_LOGGING_CATEGORY(lcViewsTiming, "plandeck.timing.views", QtInfoMsg)
 
 Activities::Activities(QWidget *parent)
     : QWidget(parent)
@@ -108,7 +112,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
                            QAbstractItemModel *codeTypeModel, QAbstractItemModel *codeModel,
                            QAbstractItemModel *relationshipModel, bool)
 {
-    qInfo().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
 
@@ -168,7 +172,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     followTreeScroll();
     scrollChartToWork();
 
-    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::connectTreeSelection()
@@ -470,7 +474,7 @@ void Activities::groupBySelection()
     QAbstractItemModel *master = join ? join->sourceModel() : nullptr;
     if (!master)
         return;
-    qInfo().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
 
@@ -487,12 +491,12 @@ void Activities::groupBySelection()
     calculateGroupings();
     restoreViewState(state);
 
-    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::removeGrouping(QAbstractItemModel *master)
 {
-    qInfo().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
     qDebug().nospace() << "initial_model_size " << m_initialRowCount << " m_model->rowCount()" << master->rowCount();
@@ -500,7 +504,7 @@ void Activities::removeGrouping(QAbstractItemModel *master)
     // then drops the values written into the group rows' cells, which would
     // otherwise show up again in the next grouping's rows.
     master->removeRows(m_initialRowCount, master->rowCount() - m_initialRowCount);
-    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 namespace {
@@ -559,7 +563,7 @@ int depthLimit(const QString &interval)
 
 bool Activities::handleGroupings(ActivityGrouping *grouping)
 {
-    qInfo().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
     auto *join = qobject_cast<PdJoinProxyModel *>(m_activityModel.data());
@@ -578,7 +582,7 @@ bool Activities::handleGroupings(ActivityGrouping *grouping)
         // A field no model supplies cancels the whole grouping: the tree
         // stays flat rather than grouped by some of the levels.
         if (!supplier) {
-            qInfo().nospace() << Q_FUNC_INFO << " no column " << level.field;
+            qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " no column " << level.field;
             return false;
         }
         const QVariantMap descriptor = model->headerData(column, Qt::Horizontal, Qt::UserRole + 2).toMap();
@@ -624,7 +628,7 @@ bool Activities::handleGroupings(ActivityGrouping *grouping)
     if (levels.isEmpty())
         return false;
     grouping->build(levels, rows);
-    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
     return true;
 }
 
@@ -654,7 +658,7 @@ void Activities::updateRowNumber()
     QAbstractItemModel *shown = m_treeView->model();
     if (!model || !shown || shown->rowCount() == 0)
         return;
-    qInfo().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
     const int rowNumberColumn = columnByName(model, QStringLiteral("Row Number"));
@@ -718,7 +722,7 @@ void Activities::updateRowNumber()
         }
     }
     m_treeView->viewport()->update();
-    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::readPredecessorRows()
@@ -809,7 +813,7 @@ void Activities::calculateGroupings()
     QAbstractItemModel *model = m_activityModel;
     if (!model || m_groupIdentities.isEmpty())
         return;
-    qInfo().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
     QList<bool> earliest;
@@ -871,12 +875,12 @@ void Activities::calculateGroupings()
     }
     m_treeView->viewport()->update();
     m_ganttChart->scheduleRebuild();
-    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::onUpdateMergeColumns()
 {
-    qInfo().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
     const QStringList names = visibleColumnNames(m_treeView->header());
@@ -892,7 +896,7 @@ void Activities::onUpdateMergeColumns()
     m_treeView->setMergeColumns(merged);
     // Newly shown date columns of the group rows need their dates.
     calculateGroupings();
-    qInfo().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::updateGanttRelationship()

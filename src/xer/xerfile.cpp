@@ -7,8 +7,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QIODevice>
+#include <QLoggingCategory>
 
 #include <cstring>
+
+// Timed start/stop lines; QT_LOGGING_RULES="plandeck.timing.*=false" silences them.
+Q_LOGGING_CATEGORY(lcXerTiming, "plandeck.timing.xer", QtInfoMsg)
 
 namespace xer {
 
@@ -89,7 +93,7 @@ void XERFile::clear()
 
 ErrorCode XERFile::read()
 {
-    qInfo().noquote().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcXerTiming).noquote().nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
 
@@ -97,18 +101,18 @@ ErrorCode XERFile::read()
     if (!file.open(QIODevice::ReadOnly)) {
         clear();
         qWarning().noquote() << "XERFile::read cannot open" << m_fileName << ":" << file.errorString();
-        qInfo().noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+        qCInfo(lcXerTiming).noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
         return FileOpenError;
     }
     const ErrorCode result = scan(file);
     file.close();
-    qInfo().noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcXerTiming).noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
     return result;
 }
 
 ErrorCode XERFile::read(QIODevice *device)
 {
-    qInfo().noquote().nospace() << Q_FUNC_INFO << " start";
+    qCInfo(lcXerTiming).noquote().nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
 
@@ -119,7 +123,7 @@ ErrorCode XERFile::read(QIODevice *device)
     } else {
         result = scan(*device);
     }
-    qInfo().noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+    qCInfo(lcXerTiming).noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
     return result;
 }
 
