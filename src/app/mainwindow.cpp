@@ -3,6 +3,7 @@
 #include "activities.h"
 #include "activitydetails.h"
 #include "ganttchart.h"
+#include "pdfilterdialogproxymodel.h"
 #include "pdganttchartstylesdialog.h"
 #include "pdgroupdialog.h"
 #include "pdmodelutils.h"
@@ -26,6 +27,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLocale>
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMenu>
@@ -195,6 +198,8 @@ void MainWindow::setupUi()
         action->setToolTip(action->text());
     }
     m_actionGanttChart->setChecked(true);
+    m_actionClearAllFilters = makeAction(this, "actionClearAllFilters", QStringLiteral("Clear all filters"));
+    m_actionClearAllFilters->setEnabled(false);
 
     m_centralWidget = new QWidget(this);
     m_centralWidget->setObjectName(QStringLiteral("centralWidget"));
@@ -228,6 +233,9 @@ void MainWindow::setupUi()
     auto *statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("statusBar"));
     setStatusBar(statusBar);
+    m_activityCount = new QLabel(statusBar);
+    m_activityCount->setObjectName(QStringLiteral("activityCount"));
+    statusBar->addPermanentWidget(m_activityCount);
 
     m_menuFile->addAction(m_actionOpen);
     m_menuFile->addAction(m_actionSaveFile);
@@ -294,6 +302,10 @@ void MainWindow::createCodeMenus()
         m_viewGroup->addAction(action);
         m_viewMenu->addAction(action);
     }
+    m_viewMenu->addSeparator();
+    m_viewMenu->addAction(m_actionClearAllFilters);
+    // On the menu bar, so that its commands can be reached at all.
+    menuBar()->insertMenu(m_menuHelp->menuAction(), m_viewMenu);
 
     auto *layoutEntry = new QWidget(m_menuLayout);
     auto *layoutRow = new QHBoxLayout(layoutEntry);
@@ -351,6 +363,12 @@ void MainWindow::connectActions()
         connect(action, &QAction::triggered, this, &MainWindow::setGanttTimelime);
     connect(m_viewGroup, &QActionGroup::triggered, this, &MainWindow::setView);
     connect(m_viewMenu->menuAction(), &QAction::triggered, this, &MainWindow::onDefaultViewClicked);
+    connect(m_actionClearAllFilters, &QAction::triggered, m_activities, &Activities::clearAllFilters);
+    PdSortFilterHeader *header = m_activities->sortFilterHeader();
+    connect(header, &PdSortFilterHeader::filterSettingsChanged, this, &MainWindow::updateColumnsIcon);
+    connect(header, &PdSortFilterHeader::filterSettingsChanged, m_activities, &Activities::calculateGroupings);
+    connect(m_activities->filterProxy(), &PdFilterDialogProxyModel::countsChanged, this,
+            &MainWindow::updateActivityCount);
     connect(m_layoutName, &QLineEdit::textEdited, this, &MainWindow::layoutNameEdited);
 }
 
@@ -673,14 +691,24 @@ void MainWindow::onDefaultViewClicked()
 
 void MainWindow::updateColumnsIcon()
 {
-    // Column filters live in the sort/filter headers; until a header carries
-    // one, the plain icon is the right one for either page.
+    const bool activitiesFiltered = m_activities->sortFilterHeader()->hasFilters();
+    m_actionClearAllFilters->setEnabled(activitiesFiltered);
     const QWidget *page = m_stackedWidget->currentWidget();
     if (page != m_splitter && page != m_resources)
         return;
-    const bool filtered = page == m_resources && m_resources->header()->hasFilters();
+    const bool filtered = page == m_splitter ? activitiesFiltered : m_resources->header()->hasFilters();
     m_actionColumns->setIcon(QIcon(filtered ? QStringLiteral(":/images/table_column_filter_32.png")
                                             : QStringLiteral(":/images/table_column_f_32.png")));
+}
+
+void MainWindow::updateActivityCount()
+{
+    const PdFilterDialogProxyModel *proxy = m_activities->filterProxy();
+    const int total = m_loader ? proxy->sourceLeafCount() : 0;
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    m_activityCount->setText(total > 0 ? QStringLiteral("%1 of %2 activities")
+                                             .arg(english.toString(proxy->acceptedLeafCount()), english.toString(total))
+                                       : QString());
 }
 
 void MainWindow::onAbout()

@@ -14,6 +14,7 @@ class Resources;
 class QAction;
 class QActionGroup;
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressDialog;
@@ -72,6 +73,7 @@ public slots:
     void onMRUClick();
     void setView(QAction *action);
     void updateColumnsIcon();
+    void updateActivityCount();
     void onExpandCollapseClicked();
     void onDefaultViewClicked();
     void progressDialogDestroyed(QObject *object);
@@ -136,6 +138,7 @@ private:
     QAction *m_actionGanttChart = nullptr;
     QAction *m_actionTrackingGanttChart = nullptr;
     QAction *m_actionResources = nullptr;
+    QAction *m_actionClearAllFilters = nullptr;
 
     QMenu *m_outlineMenu = nullptr;
     QMenu *m_viewMenu = nullptr;
@@ -143,6 +146,7 @@ private:
     QActionGroup *m_viewGroup = nullptr;
     QLineEdit *m_layoutName = nullptr;
     QPushButton *m_saveLayout = nullptr;
+    QLabel *m_activityCount = nullptr;
 
     QSplitter *m_splitter = nullptr;
     Activities *m_activities = nullptr;

@@ -247,10 +247,17 @@ PdFilterDialogProxyModel::PdFilterDialogProxyModel(QObject* parent)
     d->notify.setSingleShot(true);
     d->notify.setInterval(0);
     connect(&d->notify, &QTimer::timeout, this, [this] {
-        if (d->flagsStale || d->ranksStale)
-            relayout();
-        else
-            emit countsChanged();
+        // Only a change of what passes reaches the views: a view that renumbers its rows on every
+        // layout change would otherwise feed its own writes back here without end.
+        if (d->flagsStale) {
+            const QVector<bool> before = d->accepted;
+            d->computeFlags(sourceModel());
+            if (d->accepted != before) {
+                relayout();
+                return;
+            }
+        }
+        emit countsChanged();
     });
 }
 
@@ -347,11 +354,10 @@ void PdFilterDialogProxyModel::onSourceDataChanged(const QModelIndex& topLeft, c
         return;
     const int left = topLeft.column();
     const int right = bottomRight.column();
-    // Results are worked out again once the burst of writes is over, not once per cell.
-    if (d->sortColumn >= left && d->sortColumn <= right) {
+    // Results are worked out again once the burst of writes is over, not once per cell. The order
+    // follows the user's sort commands only, so new values in the sort column wait for the next.
+    if (d->sortColumn >= left && d->sortColumn <= right)
         d->ranksStale = true;
-        d->notify.start();
-    }
     for (int column : filteredColumns()) {
         if (column >= left && column <= right) {
             d->flagsStale = true;

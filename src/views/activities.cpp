@@ -5,11 +5,14 @@
 #include "dateaxis.h"
 #include "ganttchart.h"
 #include "pddateindex.h"
+#include "pdfilterdialogproxymodel.h"
 #include "pdgroupedtreeview.h"
 #include "pdjoinproxymodel.h"
 #include "pdmodelutils.h"
 #include "pdparentitemproxymodel.h"
 #include "pdrecordsetmodel.h"
+#include "pdsortfilterheader.h"
+#include "pdsortfilterwidget.h"
 #include "pdstructuredkeylistindex.h"
 #include "projectmodels.h"
 #include "qgcvaxis.h"
@@ -24,6 +27,7 @@
 #include <QLoggingCategory>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -57,6 +61,13 @@ Activities::Activities(QWidget *parent)
     // The chart always shows its horizontal scroll bar; the tree shows one
     // too so both viewports are equally tall and their last rows line up.
     m_treeView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The header the tree makes for itself, with the sort and filter buttons added.
+    m_sortFilterHeader = new PdSortFilterHeader(Qt::Horizontal, m_treeView);
+    m_sortFilterHeader->setObjectName(QStringLiteral("sortFilterHeader"));
+    m_sortFilterHeader->setSectionsMovable(true);
+    m_sortFilterHeader->setStretchLastSection(true);
+    m_sortFilterHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_treeView->setHeader(m_sortFilterHeader);
     m_splitter->addWidget(m_treeView);
 
     m_ganttChart = new mygc::GanttChart(m_splitter);
@@ -87,6 +98,22 @@ Activities::Activities(QWidget *parent)
                                    QStringLiteral("Start"), QStringLiteral("Finish"), QStringLiteral("WBS")};
     m_emptyModel->setRecordSet(QVariantList{QVariant(emptyColumns)});
     m_parentProxy = new PdParentItemProxyModel(this);
+    m_filterProxy = new PdFilterDialogProxyModel(this);
+    m_filterProxy->setSourceModel(m_parentProxy);
+    connect(m_sortFilterHeader, &PdSortFilterHeader::filterSettingsChanged, m_sortFilterHeader->viewport(),
+            QOverload<>::of(&QWidget::update));
+    connect(m_sortFilterHeader, &PdSortFilterHeader::filterSettingsChanged, m_ganttChart->viewport(),
+            QOverload<>::of(&QWidget::update));
+    // Alt+Down opens the auto-filter of the current column, as in a spreadsheet.
+    auto *openFilter = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), m_treeView);
+    openFilter->setContext(Qt::WidgetShortcut);
+    connect(openFilter, &QShortcut::activated, this, [this] {
+        if (!m_sortFilterWidget)
+            return;
+        const QModelIndex current = m_treeView->currentIndex();
+        m_sortFilterWidget->openPopUp(current.isValid() ? current.column()
+                                                        : firstVisibleColumn(m_sortFilterHeader));
+    });
     m_groupLevels = PdGroupLevel::defaultLevels();
     applyLevelStyles();
     m_renumberTimer.setSingleShot(true);
@@ -126,13 +153,14 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_predecessorRowsRead = false;
     m_predecessorRows.clear();
     m_initialRowCount = m_activityModel->rowCount();
+    // Sort and filters of the previous project end before the new rows arrive.
+    resetSortFilterWidget(m_activityModel != m_emptyModel);
     m_parentProxy->setSourceModel(m_activityModel);
     updateRowNumber();
-    // The filter layer of the auto-filters goes between parentProxy and the
-    // views here; everything below reads the top of the pipeline through
-    // shownModel() and maps rows down through modelsAboveParentProxy().
-    if (m_treeView->model() != m_parentProxy)
-        m_treeView->setModel(m_parentProxy);
+    // Everything below reads the top of the pipeline through shownModel() and
+    // maps rows down through modelsAboveParentProxy().
+    if (m_treeView->model() != m_filterProxy)
+        m_treeView->setModel(m_filterProxy);
     QAbstractItemModel *shown = m_treeView->model();
 
     // Styles are found by their usual names, so a list in another order
@@ -173,6 +201,50 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     scrollChartToWork();
 
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+}
+
+void Activities::resetSortFilterWidget(bool forProject)
+{
+    // A controller serves one activity model; the old one must never reach a
+    // model the closed project has deleted.
+    if (m_sortFilterWidget) {
+        m_sortFilterHeader->disconnect(m_sortFilterWidget);
+        delete m_sortFilterWidget;
+    }
+    m_sortFilterHeader->setSortFilterWidget(nullptr);
+    if (m_filterProxy->hasFilters())
+        m_filterProxy->clearFilters();
+    if (m_filterProxy->sortColumn() >= 0)
+        m_filterProxy->sort(-1);
+    m_sortFilterHeader->clearFilters();
+    m_sortFilterHeader->setSort(-1, 0);
+    if (!forProject)
+        return;
+    m_sortFilterWidget = new PdSortFilterWidget(m_sortFilterHeader, m_filterProxy, m_activityModel, this);
+    connect(m_sortFilterHeader, &PdSortFilterHeader::popUp, m_sortFilterWidget,
+            &PdSortFilterWidget::onAutoFilterPopUp);
+    connect(m_sortFilterWidget, &PdSortFilterWidget::filtered, this, &Activities::updateGanttRelationship);
+    m_sortFilterHeader->setSortFilterWidget(m_sortFilterWidget);
+}
+
+PdSortFilterWidget *Activities::sortFilterWidget() const
+{
+    return m_sortFilterWidget;
+}
+
+void Activities::sortByColumn(const QString &name, Qt::SortOrder order)
+{
+    const int column = columnByName(m_filterProxy, name);
+    if (column < 0)
+        return;
+    m_filterProxy->sort(column, order);
+    m_sortFilterHeader->setSort(column, order == Qt::AscendingOrder ? 0 : 1);
+}
+
+void Activities::clearAllFilters()
+{
+    if (m_sortFilterWidget)
+        m_sortFilterWidget->clearAllFilters();
 }
 
 void Activities::connectTreeSelection()

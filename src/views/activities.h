@@ -13,7 +13,10 @@
 #include <QWidget>
 
 class ActivityGrouping;
+class PdFilterDialogProxyModel;
 class PdParentItemProxyModel;
+class PdSortFilterHeader;
+class PdSortFilterWidget;
 class PdRecordSetModel;
 class QSplitter;
 
@@ -42,6 +45,10 @@ public:
     QAbstractItemModel *codeModel() const { return m_codeModel; }
     QAbstractItemModel *relationshipModel() const { return m_relationshipModel; }
     PdParentItemProxyModel *parentProxy() const { return m_parentProxy; }
+    PdFilterDialogProxyModel *filterProxy() const { return m_filterProxy; }
+    PdSortFilterHeader *sortFilterHeader() const { return m_sortFilterHeader; }
+    // The controller of the header's sort and filter buttons; null while no project is open.
+    PdSortFilterWidget *sortFilterWidget() const;
     PdRecordSetModel *emptyModel() const { return m_emptyModel; }
     int initialRowCount() const { return m_initialRowCount; }
     // What the tree and the chart show: the top of the pipeline.
@@ -62,6 +69,11 @@ public:
     // wrapping round, whose Activity ID or name contains `text`, and makes it
     // current as selectActivity does; false when none does.
     bool findActivity(const QString &text);
+
+    // Sorts the shown rows by the column with this header text and marks it on the header.
+    void sortByColumn(const QString &name, Qt::SortOrder order);
+    // Ends every sort and column filter; nothing while no project is open.
+    void clearAllFilters();
 
     // The master row behind an index of the shown model, or -1.
     int masterRowOf(const QModelIndex &shown) const;
@@ -93,6 +105,7 @@ private:
     bool followTreeCurrent(const QModelIndex &current, const QModelIndex &previous);
     void followTreeScroll();
     void connectTreeSelection();
+    void resetSortFilterWidget(bool forProject);
     int treeRowHeight() const;
 
     struct ViewState
@@ -127,6 +140,9 @@ private:
 
     PdRecordSetModel *m_emptyModel = nullptr;
     PdParentItemProxyModel *m_parentProxy = nullptr;
+    PdFilterDialogProxyModel *m_filterProxy = nullptr;
+    PdSortFilterHeader *m_sortFilterHeader = nullptr;
+    QPointer<PdSortFilterWidget> m_sortFilterWidget;
     int m_initialRowCount = 0;
     QList<PdGroupLevel> m_groupLevels;
     // The identity of each group row, in master order after the activities.

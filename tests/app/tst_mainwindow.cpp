@@ -4,14 +4,17 @@
 #include "ganttchart.h"
 #include "mainwindow.h"
 #include "modalcloser.h"
+#include "pdfilterdialogproxymodel.h"
 #include "pdmodelutils.h"
 #include "pdparentitemproxymodel.h"
+#include "pdsortfilterheader.h"
 #include "plandeckresources.h"
 #include "projectloader.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -76,6 +79,7 @@ private slots:
     void timeActionsSetTheChartBands_data();
     void timeActionsSetTheChartBands();
     void viewSwitchesPageAndDetail();
+    void filtersShowInColumnsIconCountAndClearCommand();
     void aboutNamesTheVersion();
     void droppedFile_data();
     void droppedFile();
@@ -374,6 +378,39 @@ void TestMainWindow::viewSwitchesPageAndDetail()
     window.findChild<QAction *>(QStringLiteral("actionTrackingGanttChart"))->trigger();
     QCOMPARE(stack->currentIndex(), 0);
     QVERIFY(detail->isVisible());
+}
+
+void TestMainWindow::filtersShowInColumnsIconCountAndClearCommand()
+{
+    MainWindow window;
+    window.openProjectFile(writeFile(QStringLiteral("filtered.xer"), xer(TwoActivities)));
+    QVERIFY(waitForLoad(window));
+    auto *count = window.findChild<QLabel *>(QStringLiteral("activityCount"));
+    QAction *columns = window.findChild<QAction *>(QStringLiteral("actionColumns"));
+    QAction *clear = window.findChild<QAction *>(QStringLiteral("actionClearAllFilters"));
+    auto iconIs = [columns](const char *path) {
+        return columns->icon().pixmap(32).toImage() == QIcon(QLatin1String(path)).pixmap(32).toImage();
+    };
+    QTRY_COMPARE(count->text(), QStringLiteral("2 of 2 activities"));
+    QVERIFY(!clear->isEnabled());
+
+    // What the auto-filter does on OK: the proxy and the header together.
+    Activities *activities = window.activities();
+    const int column = columnByName(activities->filterProxy(), QStringLiteral("Activity ID"));
+    activities->filterProxy()->setPatternFilter(column, {QStringLiteral("A110")});
+    activities->sortFilterHeader()->addFilter(column);
+    QCOMPARE(count->text(), QStringLiteral("1 of 2 activities"));
+    QVERIFY(iconIs(":/images/table_column_filter_32.png"));
+    QVERIFY(clear->isEnabled());
+
+    clear->trigger();
+    QCOMPARE(activities->treeView()->model()->rowCount(), 2);
+    QCOMPARE(count->text(), QStringLiteral("2 of 2 activities"));
+    QVERIFY(iconIs(":/images/table_column_f_32.png"));
+    QVERIFY(!clear->isEnabled());
+
+    window.findChild<QAction *>(QStringLiteral("actionClose"))->trigger();
+    QTRY_VERIFY(count->text().isEmpty());
 }
 
 void TestMainWindow::aboutNamesTheVersion()

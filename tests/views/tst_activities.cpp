@@ -2,8 +2,11 @@
 #include "chartarea.h"
 #include "dateaxis.h"
 #include "ganttchart.h"
+#include "pdfilterdialogproxymodel.h"
 #include "pdmodelutils.h"
 #include "pdparentitemproxymodel.h"
+#include "pdsortfilterheader.h"
+#include "pdsortfilterwidget.h"
 #include "qgcvaxis.h"
 #include "taskitem.h"
 
@@ -115,6 +118,7 @@ private slots:
     void wheelOverTheChartScrollsTheTree();
     void currentRowBringsItsBarIntoView_data();
     void currentRowBringsItsBarIntoView();
+    void sortAndFiltersEndWithTheProject();
 };
 
 void TestActivities::showsOneTopLevelRowPerActivity_data()
@@ -175,6 +179,8 @@ void TestActivities::chartRowsFollowTheTree_data()
     QTest::newRow("everything expanded") << "*";
     QTest::newRow("expanded then collapsed again") << "* -1 -2";
     QTest::newRow("expanded then sorted the other way") << "* v";
+    QTest::newRow("expanded then filtered") << "* f";
+    QTest::newRow("filtered, sorted, then every filter cleared") << "* f v c";
 }
 
 void TestActivities::chartRowsFollowTheTree()
@@ -188,6 +194,10 @@ void TestActivities::chartRowsFollowTheTree()
             f.tree->expandAll();
         else if (step == QLatin1String("v"))
             f.tree->sortByColumn(2, Qt::DescendingOrder);
+        else if (step == QLatin1String("f"))
+            f.view.filterProxy()->setPatternFilter(2, {QStringLiteral("A2"), QStringLiteral("A14")});
+        else if (step == QLatin1String("c"))
+            f.view.clearAllFilters();
         else if (step.startsWith(QLatin1Char('+')))
             f.tree->expand(f.tree->model()->index(step.midRef(1).toInt(), 0));
         else
@@ -412,6 +422,27 @@ void TestActivities::currentRowBringsItsBarIntoView()
              qPrintable(axis->dateAt(bar->value()).toString(Qt::ISODate) + " " + start.toString(Qt::ISODate)));
     if (item(row)->kind() != mygc::TaskItem::Summary)
         QVERIFY(item(row)->finish() < axis->dateAt(bar->value() + width - 1));
+}
+
+void TestActivities::sortAndFiltersEndWithTheProject()
+{
+    Fixture f(2, 2);
+    PdSortFilterHeader *header = f.view.sortFilterHeader();
+    QCOMPARE(f.tree->header(), header);
+    QVERIFY(f.view.sortFilterWidget());
+    f.view.sortByColumn(QStringLiteral("Activity ID"), Qt::DescendingOrder);
+    QCOMPARE(header->sortColumn(), 2);
+    QCOMPARE(header->sortOrder(), 1);
+    QCOMPARE(f.tree->model()->index(0, 2).data().toString(), QStringLiteral("G3"));
+    f.view.filterProxy()->setPatternFilter(2, {QStringLiteral("A1")});
+    header->addFilter(2);
+
+    f.view.onCloseProject();
+    QVERIFY(!f.view.sortFilterWidget());
+    QVERIFY(!header->hasFilters());
+    QCOMPARE(header->sortColumn(), -1);
+    QVERIFY(!f.view.filterProxy()->hasFilters());
+    QCOMPARE(f.view.filterProxy()->sortColumn(), -1);
 }
 
 QTEST_MAIN(TestActivities)
