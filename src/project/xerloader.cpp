@@ -17,10 +17,12 @@
 
 #include <QAbstractItemModel>
 #include <QDebug>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMap>
 #include <QThread>
 #include <QThreadPool>
 #include <QtConcurrent>
@@ -37,14 +39,16 @@ namespace {
 
 const QString viewTable = QStringLiteral("VIEWPROP");
 
-QString errorText(xer::ErrorCode code)
+QString errorText(int code)
 {
     switch (code) {
     case xer::FileOpenError:
         return QStringLiteral("cannot be opened");
     case xer::InvalidFormat:
         return QStringLiteral("does not begin with an ERMHDR header");
-    case xer::NoError:
+    case xer::Cancelled:
+        return QStringLiteral("load cancelled");
+    default:
         break;
     }
     return QString();
@@ -185,14 +189,63 @@ int XERLoader::detectLineEndConvention(const QString &fileName)
     return xer::XERFile::CarriageReturnLineFeed;
 }
 
+QString XERLoader::failureText(int errorCode, const QString &path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (errorCode == xer::InvalidFormat) {
+        if (info.isFile() && info.size() == 0)
+            return QStringLiteral("\"%1\" is empty.").arg(shown);
+        return QStringLiteral("\"%1\" is not an XER schedule file.").arg(shown);
+    }
+    if (errorCode == xer::Cancelled)
+        return QStringLiteral("Loading \"%1\" was cancelled.").arg(shown);
+    QString text = QStringLiteral("\"%1\" cannot be opened.").arg(shown);
+    if (!info.exists())
+        text += QStringLiteral(" The file does not exist.");
+    else if (info.isDir())
+        text += QStringLiteral(" It is a folder.");
+    else if (!info.isFile())
+        text += QStringLiteral(" It is not a regular file.");
+    else if (!info.isReadable())
+        text += QStringLiteral(" You do not have permission to read it.");
+    return text;
+}
+
+bool XERLoader::stopIfCancelled()
+{
+    if (!m_cancelled)
+        return false;
+    clearModels();
+    m_views.clear();
+    m_warnings.clear();
+    qInfo().noquote() << QStringLiteral("XERLoader::read %1 %2").arg(m_fileName, errorText(xer::Cancelled));
+    emit failed(int(xer::Cancelled));
+    return true;
+}
+
 void XERLoader::read()
 {
     StepTimer total(Q_FUNC_INFO);
     clearModels();
     clearTimings();
     m_views.clear();
+    m_warnings.clear();
+    if (stopIfCancelled())
+        return;
+
+    // A FIFO or a device would block the first read for good, behind a
+    // modal progress dialog; only regular files are schedules.
+    const QFileInfo info(m_fileName);
+    if (info.exists() && !info.isFile()) {
+        emit started();
+        qWarning().noquote() << QStringLiteral("XERLoader::read %1 is not a regular file").arg(m_fileName);
+        emit failed(int(xer::FileOpenError));
+        return;
+    }
 
     auto reader = std::make_unique<xer::XERFile>(m_fileName, detectLineEndConvention(m_fileName), wantedTables());
+    reader->setCancelFlag(&m_cancelled);
     // Direct, so that the reading progress leaves this thread in order with
     // the loader's own progress; a queued hop through the loader's thread
     // would let "Create Predecessor Model" overtake the last reading step.
@@ -207,6 +260,9 @@ void XERLoader::read()
     // schedule at all: an empty project without a word would look like lost data.
     if (result == xer::NoError && QFileInfo(m_fileName).size() == 0)
         result = xer::InvalidFormat;
+    // The reader ends with Cancelled only when the flag is set.
+    if (stopIfCancelled())
+        return;
     if (result != xer::NoError) {
         qWarning().noquote() << QStringLiteral("XERLoader::read %1 %2").arg(m_fileName, errorText(result));
         emit failed(int(result));
@@ -250,6 +306,7 @@ void XERLoader::read()
         if (table->field(1).toString().toUpper() == viewTable)
             collectViews(*table);
     }
+    collectWarnings(*reader);
     // Every value now lives in the containers; keeping the reader's line
     // texts would hold the whole file a second time for the project's life.
     reader.reset();
@@ -260,6 +317,8 @@ void XERLoader::read()
 #endif
     setTiming(QStringLiteral("tables"), step.elapsed());
 
+    if (stopIfCancelled())
+        return;
     emit progress(20, QStringLiteral("Create Predecessor Model"));
     createPredecessorModel();
     emit progress(30, QStringLiteral("Create Resource Model"));
@@ -270,8 +329,12 @@ void XERLoader::read()
     createTaskCodesAssignmentModel();
     emit progress(60, QStringLiteral("Create UDF Assignment Model"));
     createUDFAssignmentModel();
+    if (stopIfCancelled())
+        return;
     emit progress(70, QStringLiteral("Create Activity Model"));
     createActivityModel();
+    if (stopIfCancelled())
+        return;
     emit progress(80, QStringLiteral("Process data"));
 
     // The models were made on this worker thread, but from finished() on
@@ -284,6 +347,52 @@ void XERLoader::read()
     QThread::msleep(5);
     setTiming(QStringLiteral("total"), total.elapsed());
     emit finished();
+}
+
+void XERLoader::collectWarnings(const xer::XERFile &reader)
+{
+    const QAbstractItemModel *task = model(QStringLiteral("TASK"));
+    const int activities = task ? task->rowCount() : 0;
+    if (!reader.endsWithEndMarker()) {
+        m_warnings << QStringLiteral("The file ends before its end marker (%E): it is probably cut short. "
+                                     "%1 activities were read.")
+                          .arg(activities);
+    }
+    if (activities == 0)
+        m_warnings << QStringLiteral("The file holds no activities.");
+
+    QMap<QString, int> copies;
+    for (const xer::XERTable *table : reader.tables())
+        ++copies[table->name()];
+    for (auto it = copies.cbegin(); it != copies.cend(); ++it) {
+        if (it.value() > 1) {
+            m_warnings << QStringLiteral("The table %1 appears %2 times; the last copy is used.")
+                              .arg(it.key())
+                              .arg(it.value());
+        }
+    }
+
+    for (const xer::XERTable *table : reader.tables()) {
+        const xer::XERField *names = table->fieldNames();
+        if (!names)
+            continue;
+        int more = 0;
+        int fewer = 0;
+        for (const xer::XERRecord *record : table->records()) {
+            more += record->fieldCount() > names->fieldCount() ? 1 : 0;
+            fewer += record->fieldCount() < names->fieldCount() ? 1 : 0;
+        }
+        if (more > 0) {
+            m_warnings << QStringLiteral("%1 records of the table %2 have more fields than its field names.")
+                              .arg(more)
+                              .arg(table->name());
+        }
+        if (fewer > 0) {
+            m_warnings << QStringLiteral("%1 records of the table %2 have fewer fields than its field names.")
+                              .arg(fewer)
+                              .arg(table->name());
+        }
+    }
 }
 
 void XERLoader::collectViews(const xer::XERTable &table)

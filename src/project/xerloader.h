@@ -2,7 +2,10 @@
 
 #include "projectloader.h"
 
+#include <QStringList>
 #include <QVariantList>
+
+#include <atomic>
 
 namespace xer {
 class XERFile;
@@ -26,6 +29,19 @@ public:
     // Each entry is a QVariantMap with "VIEW_ID", "VIEW_NAME" and "VIEW_DATA".
     QVariantList views() const { return m_views; }
 
+    // What the user should know of a file that loaded but is not what it
+    // seems (cut short, no activities, a table twice, records that do not
+    // fit their field names), one sentence each; set before finished().
+    QStringList warnings() const { return m_warnings; }
+
+    // Stops a running or pending read(), which then ends with
+    // failed(xer::Cancelled) at its next step. Safe from any thread.
+    void cancel() { m_cancelled = true; }
+    void closeConnection() override { cancel(); }
+
+    // The sentence that tells the user why `path` did not load.
+    static QString failureText(int errorCode, const QString &path);
+
     // The reader's line-end convention for the file, from how its header
     // line ends: LF alone, CR alone, or CR LF (also when the file has none).
     static int detectLineEndConvention(const QString &fileName);
@@ -36,7 +52,11 @@ public slots:
 private:
     QStringList wantedTables() const;
     void collectViews(const xer::XERTable &table);
+    void collectWarnings(const xer::XERFile &reader);
+    bool stopIfCancelled();
 
     QString m_fileName;
     QVariantList m_views;
+    QStringList m_warnings;
+    std::atomic<bool> m_cancelled{false};
 };

@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QLoggingCategory>
 
@@ -51,7 +52,19 @@ struct LineScan
     bool collecting = false;   // the current line is being kept
     bool pendingPercent = false; // a line began with '%' as the block's last byte
     QByteArray carry;          // kept bytes of a line that began in an earlier block
+    QByteArray tail;           // the last bytes read
 };
+
+const int kTailBytes = 64;
+
+bool lastLineIsEndMarker(QByteArray tail)
+{
+    while (!tail.isEmpty() && (tail.endsWith('\n') || tail.endsWith('\r') || tail.endsWith(' ') || tail.endsWith('\t')))
+        tail.chop(1);
+    const int lineStart = qMax(tail.lastIndexOf('\n'), tail.lastIndexOf('\r')) + 1;
+    const QByteArray line = tail.mid(lineStart);
+    return line == "%E" || line.startsWith("%E\t");
+}
 
 } // namespace
 
@@ -88,6 +101,7 @@ void XERFile::clear()
     m_objects.clear();
     m_block.reset();
     m_insideWantedTable = false;
+    m_endMarker = false;
     m_sequence = 0;
 }
 
@@ -98,6 +112,14 @@ ErrorCode XERFile::read()
     timer.start();
 
     QFile file(m_fileName);
+    // A FIFO or a device would block the open or the reads for good.
+    const QFileInfo info(m_fileName);
+    if (info.exists() && !info.isFile()) {
+        clear();
+        qWarning().noquote() << "XERFile::read" << m_fileName << "is not a regular file";
+        qInfo().noquote().nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+        return FileOpenError;
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         clear();
         qWarning().noquote() << "XERFile::read cannot open" << m_fileName << ":" << file.errorString();
@@ -154,6 +176,10 @@ ErrorCode XERFile::scan(QIODevice &device)
     int headerChecked = 0;
 
     for (;;) {
+        if (m_cancel && m_cancel->load(std::memory_order_relaxed)) {
+            clear();
+            return Cancelled;
+        }
         const qint64 got = device.read(buffer.get(), m_blockSize);
         if (got < 0) {
             qWarning().noquote() << "XERFile::read failed reading" << m_fileName << ":" << device.errorString();
@@ -230,6 +256,12 @@ ErrorCode XERFile::scan(QIODevice &device)
             i = end;
         }
 
+        // The end marker is a short last line, so the file's last bytes
+        // are enough to find it.
+        scan.tail.append(data + qMax(0, size - kTailBytes), qMin(size, kTailBytes));
+        if (scan.tail.size() > kTailBytes)
+            scan.tail.remove(0, scan.tail.size() - kTailBytes);
+
         done += got;
         emit progress(percentRead(done, total), progressText());
     }
@@ -244,6 +276,7 @@ ErrorCode XERFile::scan(QIODevice &device)
     }
     // A last line without its terminator still holds data (a file cut short,
     // or saved without the final line end); keep it rather than lose it.
+    m_endMarker = lastLineIsEndMarker(scan.tail);
     if (scan.collecting)
         completeLine(scan.carry.constData(), contentSize(scan.carry.constData(), scan.carry.size() + 1));
     closeBlock();

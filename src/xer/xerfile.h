@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,7 @@ enum ErrorCode {
     NoError = 0,       // the whole file was scanned (also an empty one)
     InvalidFormat = 1, // the file does not begin with "ERMHDR" and a tab
     FileOpenError = 2, // the file cannot be opened, or reading it failed
+    Cancelled = 3,     // the read was cancelled before it ended
 };
 
 // Reads an XER file into tables of field-name lines and records. Only the
@@ -50,10 +52,18 @@ public:
     // Same, from a device that is already open for reading.
     ErrorCode read(QIODevice *device);
 
+    // Makes a running read() stop after its current block with Cancelled.
+    // `flag` is owned by the caller and may be set from any thread.
+    void setCancelFlag(const std::atomic<bool> *flag) { m_cancel = flag; }
+
     // The wanted tables found, in file order; a repeated name appears again.
     const QList<XERTable *> &tables() const { return m_tables; }
     // Every object made, in the order made.
     const QVector<XERObject *> &objects() const { return m_objects; }
+
+    // Whether the file's last line is the "%E" end marker; a file without
+    // it was probably cut short. Valid after read().
+    bool endsWithEndMarker() const { return m_endMarker; }
 
     QString fileName() const { return m_fileName; }
     int lineEndConvention() const { return m_lineEnd; }
@@ -84,7 +94,9 @@ private:
     // Objects no wanted table owns: unwanted tables, headers and replaced
     // field-name lines. They stay valid as long as objects() lists them.
     std::vector<std::unique_ptr<XERObject>> m_unowned;
+    const std::atomic<bool> *m_cancel = nullptr;
     bool m_insideWantedTable = false;
+    bool m_endMarker = false;
     qint32 m_sequence = 0;
     std::vector<int> m_tabScratch;
     // The block the next lines go to, and the size of a fresh one.

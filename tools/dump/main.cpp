@@ -1,7 +1,10 @@
 // Loads an XER file the way the window does and prints what the loader made:
 //   plandeck-dump FILE               a JSON summary of tables, models, views and timings
 //   plandeck-dump --csv MODEL FILE   one registered model as CSV
-// Exit status: 0 success, 1 not an XER file, 2 cannot be opened, 64 wrong usage.
+// Warnings about a file that loaded but is not what it seems go to stderr
+// and into the summary's "warnings".
+// Exit status: 0 success, 1 not an XER file, 2 cannot be opened, 3 no such
+// model, 64 wrong usage.
 
 #include "modelcsv.h"
 #include "plandeckresources.h"
@@ -13,6 +16,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThreadPool>
@@ -22,7 +26,7 @@
 
 namespace {
 
-enum ExitCode { Success = 0, NotXer = 1, CannotOpen = 2, Usage = 64 };
+enum ExitCode { Success = 0, NotXer = 1, CannotOpen = 2, NoSuchModel = 3, Usage = 64 };
 
 void printError(const QString &line)
 {
@@ -72,6 +76,7 @@ QJsonObject summary(const XERLoader &loader, const QString &path)
                        {"tables", tables},
                        {"models", models},
                        {"views", loader.views().size()},
+                       {"warnings", QJsonArray::fromStringList(loader.warnings())},
                        {"timings_ms", QJsonObject::fromVariantMap(loader.timings())}};
 }
 
@@ -96,16 +101,13 @@ int main(int argc, char *argv[])
     const QString path = args.at(0);
 
     XERLoader loader(path, catalogue());
-    switch (load(loader)) {
-    case xer::NoError:
-        break;
-    case xer::InvalidFormat:
-        printError(QStringLiteral("%1 is not an XER file (it does not begin with ERMHDR)").arg(path));
-        return NotXer;
-    default:
-        printError(QStringLiteral("%1 cannot be opened").arg(path));
-        return CannotOpen;
+    const int result = load(loader);
+    if (result != xer::NoError) {
+        printError(XERLoader::failureText(result, path));
+        return result == xer::InvalidFormat ? NotXer : CannotOpen;
     }
+    for (const QString &warning : loader.warnings())
+        printError(QStringLiteral("warning: ") + warning);
 
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly)) {
@@ -120,7 +122,7 @@ int main(int argc, char *argv[])
     if (!model) {
         printError(QStringLiteral("%1 has no model named %2; it has %3")
                        .arg(path, csvModel, loader.modelNames().join(QStringLiteral(", "))));
-        return Usage;
+        return NoSuchModel;
     }
     ModelCsv::write(*model, &out);
     return Success;
