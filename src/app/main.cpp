@@ -1,3 +1,4 @@
+#include "commandlineexport.h"
 #include "mainwindow.h"
 #include "plandeckresources.h"
 
@@ -6,6 +7,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -19,6 +21,7 @@ void describeOptions(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("XER schedule to open"));
+    CommandLineExport::describeOption(parser);
 }
 
 bool asksForTextOnly(int argc, char *argv[])
@@ -47,6 +50,13 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    // An export shows nothing and must run where there is no display at all.
+    const bool exporting = CommandLineExport::isRequested(argc, argv);
+    if (exporting) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        CommandLineExport::quietenLog();
+    }
+
     QApplication app(argc, argv);
     plandeck::initResources();
     QCoreApplication::setApplicationVersion(QLatin1String(version));
@@ -55,6 +65,13 @@ int main(int argc, char *argv[])
     // File managers open a file with a program by passing its path.
     QCommandLineParser parser;
     describeOptions(parser);
+    if (exporting) {
+        if (!parser.parse(app.arguments())) {
+            std::fprintf(stderr, "plandeck: %s\n%s", qPrintable(parser.errorText()), qPrintable(parser.helpText()));
+            return CommandLineExport::UsageError;
+        }
+        return CommandLineExport::run(parser);
+    }
     parser.process(app);
 
     auto window = std::make_unique<MainWindow>();

@@ -6,9 +6,12 @@
 #include "pdfilterdialogproxymodel.h"
 #include "pdganttchartstylesdialog.h"
 #include "pdgroupdialog.h"
+#include "pdgroupedcolumndialog.h"
 #include "pdmodelutils.h"
 #include "pdsortfilterheader.h"
+#include "pdtreeexport.h"
 #include "plandeckresources.h"
+#include "projectpresentation.h"
 #include "resources.h"
 #include "updatemgr.h"
 #include "windowsettings.h"
@@ -16,6 +19,8 @@
 #include "xerloader.h"
 
 #include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
@@ -56,9 +61,6 @@ Q_LOGGING_CATEGORY(lcAppTiming, "plandeck.timing.app", QtInfoMsg)
 
 namespace {
 
-const char *const DefaultColumns[] = {"Activity ID", "Activity Name", "Activity Type", "Start Date",
-                                      "Finish Date", "WBS Code", "WBS Name"};
-
 QString standardFileChooser(QWidget *parent, const QString &caption, const QString &dir,
                             const QString &filter)
 {
@@ -77,6 +79,12 @@ QString draggedSchedule(const QMimeData *data)
     return QString();
 }
 
+QString standardSaveFileChooser(QWidget *parent, const QString &caption, const QString &dir,
+                                const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
 QAction *makeAction(QObject *parent, const char *objectName, const QString &text,
                     const QString &icon = QString())
 {
@@ -93,6 +101,7 @@ QAction *makeAction(QObject *parent, const char *objectName, const QString &text
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_chooseFile(standardFileChooser)
+    , m_chooseSaveFile(standardSaveFileChooser)
 {
     plandeck::initResources();
     setupUi();
@@ -131,6 +140,11 @@ void MainWindow::setFileChooser(FileChooser chooser)
     m_chooseFile = chooser ? std::move(chooser) : FileChooser(standardFileChooser);
 }
 
+void MainWindow::setSaveFileChooser(FileChooser chooser)
+{
+    m_chooseSaveFile = chooser ? std::move(chooser) : FileChooser(standardSaveFileChooser);
+}
+
 void MainWindow::setupUi()
 {
     setObjectName(QStringLiteral("MainWindow"));
@@ -162,6 +176,8 @@ void MainWindow::setupUi()
                                 QStringLiteral(":/images/export_to_csv_32.png"));
     m_actionStyles = makeAction(this, "actionStyles", QStringLiteral("Styles"),
                                 QStringLiteral(":/images/gantt_chart-gear_32.png"));
+    m_actionCopy = makeAction(this, "actionCopy", QStringLiteral("Copy"));
+    m_actionCopy->setShortcut(QKeySequence::Copy);
 
     m_actionYear = makeAction(this, "actionYear", QStringLiteral("Year"));
     m_actionQuarter = makeAction(this, "actionQuarter", QStringLiteral("Quarter"));
@@ -221,7 +237,10 @@ void MainWindow::setupUi()
     m_menuLayout->setObjectName(QStringLiteral("menuLayout"));
     m_menuHelp = new QMenu(QStringLiteral("Help"), menuBar);
     m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    m_menuEdit = new QMenu(QStringLiteral("Edit"), menuBar);
+    m_menuEdit->setObjectName(QStringLiteral("menuEdit"));
     menuBar->addMenu(m_menuFile);
+    menuBar->addMenu(m_menuEdit);
     menuBar->addMenu(m_menuLayout);
     menuBar->addMenu(m_menuHelp);
     setMenuBar(menuBar);
@@ -247,6 +266,7 @@ void MainWindow::setupUi()
     m_menuFile->addAction(m_actionSnip);
     m_menuFile->addAction(m_actionPrint);
     m_menuHelp->addAction(m_actionAbout);
+    m_menuEdit->addAction(m_actionCopy);
 }
 
 void MainWindow::createViews()
@@ -354,6 +374,9 @@ void MainWindow::connectActions()
     connect(m_actionDetail, &QAction::triggered, this, &MainWindow::onDetailAction);
     connect(m_actionGroup, &QAction::triggered, this, &MainWindow::onGroupAction);
     connect(m_actionStyles, &QAction::triggered, this, &MainWindow::onBarStyles);
+    connect(m_actionColumns, &QAction::triggered, this, &MainWindow::onColumnsAction);
+    connect(m_actionExport, &QAction::triggered, this, &MainWindow::onExportAction);
+    connect(m_actionCopy, &QAction::triggered, this, &MainWindow::onCopyAction);
     for (QAction *action : {m_actionExpand, m_actionCollapse, m_actionExpandAll, m_actionCollapseAll})
         connect(action, &QAction::triggered, this, &MainWindow::onOutlineChanged);
     for (QAction *action : qAsConst(m_actionLevels))
@@ -403,7 +426,7 @@ void MainWindow::updateToolBarActions()
     const QAbstractItemModel *model = m_activities->treeView()->model();
     const bool loaded = model && model->rowCount() > 0;
     for (QAction *action : {m_actionColumns, m_actionGroup, m_actionDetail, m_actionExport, m_actionStyles,
-                            m_actionSnip, m_actionPrint, m_actionClose})
+                            m_actionSnip, m_actionPrint, m_actionClose, m_actionCopy})
         action->setEnabled(loaded);
     for (QMenu *menu : {m_outlineMenu, m_timeMenu, m_viewMenu}) {
         menu->setEnabled(loaded);
@@ -472,11 +495,7 @@ void MainWindow::onXerReadDone()
     // A finish queued by a loader that has since been replaced is stale.
     if (!m_loader || sender() != m_loader)
         return;
-    m_activities->setModels(m_loader->model(QStringLiteral("ActivityModel")),
-                            m_loader->model(QStringLiteral("PROJWBS")),
-                            m_loader->model(QStringLiteral("ACTVTYPE")),
-                            m_loader->model(QStringLiteral("ACTVCODE")),
-                            m_loader->model(QStringLiteral("PredecessorModel")), true);
+    presentProject(m_activities, m_loader);
     QAbstractItemModel *resourceModel = m_loader->model(QStringLiteral("ResourceModel"));
     m_details->setActivityModel(m_loader->model(QStringLiteral("ActivityModel")));
     m_details->setResourceModel(resourceModel);
@@ -486,14 +505,7 @@ void MainWindow::onXerReadDone()
     m_resources->setModel(resourceModel);
     Resources::setupResourceTable(m_resources->tableView());
     updateToolBarActions();
-
-    QStringList columns;
-    for (const char *name : DefaultColumns)
-        columns.append(QLatin1String(name));
-    setVisibleColumns(m_activities->treeView()->header(), columns);
-    setTreePositionToFirstVisibleColumn();
     fitColumnWidths();
-    m_activities->onUpdateMergeColumns();
 
     setProgress(100, QStringLiteral("Done"));
     hideProgress();
@@ -603,6 +615,52 @@ void MainWindow::onCloseAction()
     closeProject();
     updateToolBarActions();
     setWindowTitle(QStringLiteral("Plandeck"));
+}
+
+void MainWindow::onColumnsAction()
+{
+    QHeaderView *header = nullptr;
+    if (m_stackedWidget->currentWidget() == m_splitter) {
+        header = m_activities->treeView()->header();
+    } else if (m_stackedWidget->currentWidget() == m_resources) {
+        header = m_resources->tableView()->horizontalHeader();
+    }
+    if (!header)
+        return;
+    PdGroupedColumnDialog dialog(header, this);
+    dialog.excludeGroup(QStringLiteral("system"), true);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.applyChosenColumns();
+    if (header == m_activities->treeView()->header()) {
+        setTreePositionToFirstVisibleColumn();
+        m_activities->onUpdateMergeColumns();
+    }
+}
+
+void MainWindow::onExportAction()
+{
+    const QString caption = tr("Export activities");
+    const QString path = m_chooseSaveFile(this, caption, QStringLiteral("Export.csv"), tr("CSV Files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const PdExportResult result = exportActivitiesCsv(m_activities->treeView(), path);
+    QApplication::restoreOverrideCursor();
+    if (result.ok) {
+        statusBar()->showMessage(tr("File saved successfully."), 3000);
+        return;
+    }
+    QMessageBox::warning(this, caption,
+                         tr("The activities could not be written to \"%1\".\n%2")
+                             .arg(QDir::toNativeSeparators(path), result.errorString));
+}
+
+void MainWindow::onCopyAction()
+{
+    const QString text = selectedRowsText(m_activities->treeView());
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
 }
 
 void MainWindow::onDetailAction()

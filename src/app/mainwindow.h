@@ -38,6 +38,8 @@ public:
 
     // Replaces the standard open-file dialog; tests choose files through it.
     void setFileChooser(FileChooser chooser);
+    // Replaces the standard save-file dialog in the same way.
+    void setSaveFileChooser(FileChooser chooser);
 
     Activities *activities() const { return m_activities; }
     ActivityDetails *details() const { return m_details; }
@@ -54,8 +56,11 @@ public:
 
 public slots:
     void onGroupAction();
+    void onColumnsAction();
     void onDetailAction();
     void onBarStyles();
+    void onExportAction();
+    void onCopyAction();
     void onAbout();
     void onCloseAction();
     void onXerReadDone();
@@ -100,6 +105,7 @@ private:
     void saveSettings() const;
 
     FileChooser m_chooseFile;
+    FileChooser m_chooseSaveFile;
 
     QWidget *m_centralWidget = nullptr;
     QGridLayout *m_gridLayout = nullptr;
@@ -123,6 +129,8 @@ private:
     QAction *m_actionDetail = nullptr;
     QAction *m_actionExport = nullptr;
     QAction *m_actionStyles = nullptr;
+    QAction *m_actionCopy = nullptr;
+    QMenu *m_menuEdit = nullptr;
     QAction *m_actionYear = nullptr;
     QAction *m_actionQuarter = nullptr;
     QAction *m_actionMonth = nullptr;

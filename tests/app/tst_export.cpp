@@ -1,0 +1,222 @@
+#include "mainwindow.h"
+#include "modalcloser.h"
+#include "pdmodelutils.h"
+#include "plandeckresources.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QListView>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QStatusBar>
+#include <QTreeView>
+#include <QtTest>
+
+#include "activities.h"
+
+namespace {
+
+const QString SmallSchedule = QStringLiteral(PLANDECK_SOURCE_DIR "/tests/project/data/small.xer");
+const QByteArray OldContent("kept from before\n");
+
+bool waitForLoad(const MainWindow &window)
+{
+    return QTest::qWaitFor(
+        [&window] {
+            const auto dialogs = window.findChildren<QProgressDialog *>();
+            return std::none_of(dialogs.begin(), dialogs.end(), [](const QProgressDialog *d) { return d->isVisible(); });
+        },
+        60000);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs the program as a script would, on a machine without any display.
+int runPlandeck(const QStringList &arguments, bool tinyFileSizeLimit = false)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    const QString program = QStringLiteral(PLANDECK_BIN_DIR "/plandeck");
+    if (tinyFileSizeLimit) {
+        // Writes past the limit fail with EFBIG once the signal is ignored: a full disk, in effect.
+        process.start(QStringLiteral("/bin/sh"), QStringList{"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\"",
+                                                             program} + arguments);
+    } else {
+        process.start(program, arguments);
+    }
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return process.exitCode();
+}
+
+} // namespace
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void commandLineStatus_data();
+    void commandLineStatus();
+    void windowWritesWhatTheCommandLineWrites();
+    void failedExportWarnsAndSaysNothingSaved();
+    void copyPutsSelectedRowsOnTheClipboard();
+    void columnsCommandReordersTheTree();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestExport::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+    plandeck::initResources();
+}
+
+void TestExport::commandLineStatus_data()
+{
+    // "{out}" stands for an output that already holds older content.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("tinyFileSizeLimit");
+    QTest::addColumn<int>("status");
+
+    const QString notXer = m_dir.filePath("notes.xer");
+    QFile notes(notXer);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("Dear planner,\r\n");
+    notes.close();
+
+    QTest::newRow("written") << QStringList{"--export", "{out}", SmallSchedule} << false << 0;
+    QTest::newRow("written, option with =") << QStringList{"--export={out}", SmallSchedule} << false << 0;
+    QTest::newRow("input is not a schedule") << QStringList{"--export", "{out}", notXer} << false << 1;
+    QTest::newRow("input missing") << QStringList{"--export", "{out}", m_dir.filePath("gone.xer")} << false << 2;
+    QTest::newRow("input is a folder") << QStringList{"--export", "{out}", m_dir.path()} << false << 2;
+    QTest::newRow("output folder missing")
+        << QStringList{"--export", m_dir.filePath("none/out.csv"), SmallSchedule} << false << 3;
+    QTest::newRow("disk full while writing") << QStringList{"--export", "{out}", SmallSchedule} << true << 3;
+    QTest::newRow("no schedule") << QStringList{"--export", "{out}"} << false << 64;
+    QTest::newRow("two schedules") << QStringList{"--export", "{out}", SmallSchedule, SmallSchedule} << false << 64;
+    QTest::newRow("no output named") << QStringList{SmallSchedule, "--export"} << false << 64;
+    QTest::newRow("unknown option") << QStringList{"--export", "{out}", "--bogus", SmallSchedule} << false << 64;
+    QTest::newRow("unknown format") << QStringList{"--export", "{out}.txt", SmallSchedule} << false << 64;
+}
+
+void TestExport::commandLineStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, tinyFileSizeLimit);
+    QFETCH(int, status);
+
+    const QString out = m_dir.filePath(QStringLiteral("out.csv"));
+    QFile existing(out);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write(OldContent);
+    existing.close();
+    arguments.replaceInStrings(QStringLiteral("{out}"), out);
+
+    QCOMPARE(runPlandeck(arguments, tinyFileSizeLimit), status);
+    const QByteArray written = readAll(out);
+    if (status == 0)
+        QVERIFY(written.startsWith("\xEF\xBB\xBF" "Activity ID;Activity Name;"));
+    else
+        QCOMPARE(written, OldContent);
+}
+
+void TestExport::windowWritesWhatTheCommandLineWrites()
+{
+    const QString fromCommandLine = m_dir.filePath(QStringLiteral("command-line.csv"));
+    QCOMPARE(runPlandeck({"--export", fromCommandLine, SmallSchedule}), 0);
+
+    MainWindow window;
+    window.openProjectFile(SmallSchedule);
+    QVERIFY(waitForLoad(window));
+    const QString fromWindow = m_dir.filePath(QStringLiteral("window.csv"));
+    window.setSaveFileChooser([&](QWidget *, const QString &, const QString &, const QString &) { return fromWindow; });
+    window.findChild<QAction *>(QStringLiteral("actionExport"))->trigger();
+
+    QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("File saved successfully."));
+    const QByteArray written = readAll(fromWindow);
+    QCOMPARE(written.count('\n'), 21);
+    QCOMPARE(written, readAll(fromCommandLine));
+}
+
+void TestExport::failedExportWarnsAndSaysNothingSaved()
+{
+    MainWindow window;
+    window.openProjectFile(SmallSchedule);
+    QVERIFY(waitForLoad(window));
+    window.setSaveFileChooser(
+        [this](QWidget *, const QString &, const QString &, const QString &) { return m_dir.filePath("none/x.csv"); });
+    QString title, text;
+    captureMessageBox(&title, &text);
+    window.findChild<QAction *>(QStringLiteral("actionExport"))->trigger();
+
+    QTRY_VERIFY(!text.isEmpty());
+    QVERIFY2(text.contains(QDir::toNativeSeparators(m_dir.filePath("none/x.csv"))), qPrintable(text));
+    QVERIFY(window.statusBar()->currentMessage().isEmpty());
+}
+
+void TestExport::copyPutsSelectedRowsOnTheClipboard()
+{
+    MainWindow window;
+    window.show();
+    window.openProjectFile(SmallSchedule);
+    QVERIFY(waitForLoad(window));
+    // The load's modal progress dialog had the focus.
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTreeView *tree = window.activities()->treeView();
+    const QAbstractItemModel *model = tree->model();
+    tree->selectionModel()->select(model->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    tree->selectionModel()->select(model->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    tree->setFocus();
+    QApplication::clipboard()->clear();
+
+    QTest::keySequence(tree, QKeySequence::Copy);
+
+    const QStringList lines = QApplication::clipboard()->text().split('\n');
+    QCOMPARE(lines.size(), 4); // header, two rows, and the end of the last one
+    QCOMPARE(lines.at(0), visibleColumnNames(tree->header()).join('\t'));
+    QVERIFY(lines.at(1).startsWith(model->index(1, tree->treePosition()).data().toString() + '\t'));
+    QVERIFY(lines.at(2).startsWith(model->index(3, tree->treePosition()).data().toString() + '\t'));
+}
+
+void TestExport::columnsCommandReordersTheTree()
+{
+    MainWindow window;
+    window.openProjectFile(SmallSchedule);
+    QVERIFY(waitForLoad(window));
+    QHeaderView *header = window.activities()->treeView()->header();
+    QStringList expected = visibleColumnNames(header);
+    expected.swapItemsAt(0, 1);
+
+    bool seen = false;
+    QTimer::singleShot(0, [&seen] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        dialog->findChild<QListView *>(QStringLiteral("lwChosen"))->setCurrentIndex(
+            dialog->findChild<QListView *>(QStringLiteral("lwChosen"))->model()->index(0, 0));
+        QTest::mouseClick(dialog->findChild<QWidget *>(QStringLiteral("tbDown")), Qt::LeftButton);
+        dialog->accept();
+    });
+    window.findChild<QAction *>(QStringLiteral("actionColumns"))->trigger();
+
+    QVERIFY(seen);
+    QCOMPARE(visibleColumnNames(header), expected);
+    QCOMPARE(window.activities()->treeView()->treePosition(), firstVisibleColumn(header));
+}
+
+QTEST_MAIN(TestExport)
+#include "tst_export.moc"
