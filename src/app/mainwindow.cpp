@@ -107,6 +107,7 @@ MainWindow::MainWindow(QWidget *parent)
     setupUi();
     createViews();
     createCodeMenus();
+    createFindMenu();
     connectActions();
 
     updateToolBarActions();
@@ -124,6 +125,40 @@ MainWindow::MainWindow(QWidget *parent)
     setAcceptDrops(true);
     restoreSettings();
     new UpdateMgr(this);
+}
+
+void MainWindow::createFindMenu()
+{
+    auto *edit = new QMenu(QStringLiteral("Edit"), menuBar());
+    edit->setObjectName(QStringLiteral("menuEdit"));
+    QAction *find = edit->addAction(QStringLiteral("Find..."), this, &MainWindow::onFind);
+    find->setObjectName(QStringLiteral("actionFind"));
+    find->setShortcut(QKeySequence::Find);
+    QAction *next = edit->addAction(QStringLiteral("Find Next"), this, &MainWindow::onFindNext);
+    next->setObjectName(QStringLiteral("actionFindNext"));
+    next->setShortcut(QKeySequence::FindNext);
+    menuBar()->insertMenu(m_menuLayout->menuAction(), edit);
+}
+
+void MainWindow::onFind()
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, QStringLiteral("Find"), QStringLiteral("Activity ID or name:"),
+                                               QLineEdit::Normal, m_findText, &ok);
+    if (!ok || text.trimmed().isEmpty())
+        return;
+    m_findText = text.trimmed();
+    onFindNext();
+}
+
+void MainWindow::onFindNext()
+{
+    if (m_findText.isEmpty()) {
+        onFind();
+        return;
+    }
+    if (!m_activities->findActivity(m_findText))
+        statusBar()->showMessage(QStringLiteral("No activity matches \"%1\"").arg(m_findText), 5000);
 }
 
 MainWindow::~MainWindow()

@@ -81,6 +81,9 @@ public slots:
     void updateActivityCount();
     void onExpandCollapseClicked();
     void onDefaultViewClicked();
+    // Edit > Find (Ctrl+F) and Find Next (F3): an activity by id or name.
+    void onFind();
+    void onFindNext();
     void progressDialogDestroyed(QObject *object);
 
 protected:
@@ -89,6 +92,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void createFindMenu();
     void setupUi();
     void createViews();
     void createCodeMenus();
@@ -162,6 +166,7 @@ private:
     Resources *m_resources = nullptr;
 
     QString m_outlineState;
+    QString m_findText;
     RecentFiles m_recentFiles;
     ProjectLoader *m_loader = nullptr;
     QFuture<void> m_readFuture;

@@ -4,7 +4,6 @@
 #include "chartarea.h"
 #include "dateaxis.h"
 #include "ganttchart.h"
-#include "pddateindex.h"
 #include "pdfilterdialogproxymodel.h"
 #include "pdgroupedtreeview.h"
 #include "pdjoinproxymodel.h"
@@ -13,8 +12,7 @@
 #include "pdrecordsetmodel.h"
 #include "pdsortfilterheader.h"
 #include "pdsortfilterwidget.h"
-#include "pdstructuredkeylistindex.h"
-#include "projectmodels.h"
+#include "predecessorrows.h"
 #include "qgcvaxis.h"
 #include "taskitem.h"
 
@@ -151,7 +149,6 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
 
     m_groupIdentities.clear();
     m_predecessorRowsRead = false;
-    m_predecessorRows.clear();
     m_initialRowCount = m_activityModel->rowCount();
     // Sort and filters of the previous project end before the new rows arrive.
     resetSortFilterWidget(m_activityModel != m_emptyModel);
@@ -434,6 +431,14 @@ void Activities::applyLevelStyles()
     QVector<PdGroupedTreeView::LevelStyle> styles;
     for (const PdGroupLevel &level : qAsConst(m_groupLevels))
         styles.append({level.background, level.font, level.textColor});
+    // A layout naming one level still groups a WBS many levels deep: the
+    // deeper bands take the built-in colours rather than none at all.
+    const QList<PdGroupLevel> builtIn = PdGroupLevel::defaultLevels();
+    for (int i = styles.size(); i < builtIn.size(); ++i) {
+        QFont font = m_treeView->font();
+        font.setBold(true);
+        styles.append({builtIn.at(i).background, font, QColor()});
+    }
     m_treeView->setLevelStyles(styles);
 }
 
@@ -579,127 +584,22 @@ void Activities::removeGrouping(QAbstractItemModel *master)
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
-namespace {
-
-// Orders structured keys as the scheduling tool lists them: by sequence
-// number, then code, then key.
-QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
-{
-    QMap<QVariant, int> ranks;
-    if (!model)
-        return ranks;
-    const int keyColumn = columnByName(model, keyName);
-    const int seqColumn = columnByName(model, QStringLiteral("seq_num"));
-    const int codeColumn = columnByName(model, codeName);
-    if (keyColumn < 0)
-        return ranks;
-    struct Node
-    {
-        double seq;
-        QString code;
-        QVariant key;
-    };
-    std::vector<Node> nodes;
-    const int rows = model->rowCount();
-    nodes.reserve(rows);
-    for (int r = 0; r < rows; ++r) {
-        const QVariant key = model->index(r, keyColumn).data();
-        if (!key.isValid())
-            continue;
-        nodes.push_back({seqColumn >= 0 ? model->index(r, seqColumn).data().toDouble() : 0.0,
-                         codeColumn >= 0 ? model->index(r, codeColumn).data().toString() : QString(), key});
-    }
-    std::stable_sort(nodes.begin(), nodes.end(), [](const Node &a, const Node &b) {
-        if (a.seq != b.seq)
-            return a.seq < b.seq;
-        return a.code < b.code;
-    });
-    for (const Node &node : nodes) {
-        if (!ranks.contains(node.key))
-            ranks.insert(node.key, ranks.size());
-    }
-    return ranks;
-}
-
-// The depth a structured level is cut at, or 0 for all of it.
-int depthLimit(const QString &interval)
-{
-    if (interval.isEmpty() || interval == QLatin1String("All"))
-        return 0;
-    bool ok = false;
-    const int depth = interval.right(2).trimmed().toInt(&ok);
-    return ok && depth > 0 ? depth : 0;
-}
-
-} // namespace
-
 bool Activities::handleGroupings(ActivityGrouping *grouping)
 {
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
-    auto *join = qobject_cast<PdJoinProxyModel *>(m_activityModel.data());
-    QAbstractItemModel *model = m_activityModel;
-    const int rows = model->rowCount();
     QVector<ActivityGroupingLevel> levels;
-    for (const PdGroupLevel &level : qAsConst(m_groupLevels)) {
-        if (!level.inUse())
-            break;
-        const auto addLevel = [&](ActivityGroupingLevel keys) {
-            keys.name = level.field + QLatin1Char(';') + level.interval;
-            levels.append(keys);
-        };
-        const int column = columnByName(model, level.field);
-        const QAbstractItemModel *supplier = join && column >= 0 ? join->modelForColumn(column) : nullptr;
-        // A field no model supplies cancels the whole grouping: the tree
-        // stays flat rather than grouped by some of the levels.
-        if (!supplier) {
-            qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " no column " << level.field;
-            return false;
-        }
-        const QVariantMap descriptor = model->headerData(column, Qt::Horizontal, Qt::UserRole + 2).toMap();
-        const bool structured = descriptor.value(QStringLiteral("structure")).toBool();
-        const QString supplierName = supplier->objectName();
-        if (descriptor.value(QStringLiteral("datatype")).toString() == QLatin1String("datetime")) {
-            PdDateIndex index(model, column);
-            index.period = level.interval.isEmpty() ? QStringLiteral("Month") : level.interval;
-            index.withYear = true;
-            index.group(Qt::DisplayRole);
-            addLevel(ActivityGroupingLevel::fromIndex(index, rows, false));
-        } else if (!structured) {
-            PdIndex index(model, column);
-            index.group(Qt::DisplayRole);
-            addLevel(ActivityGroupingLevel::fromIndex(index, rows, false));
-        } else if (supplierName == QLatin1String("PROJWBS") && m_wbsModel) {
-            PdIndex index(model, columnByName(model, QStringLiteral("wbs_id")));
-            index.buildStructure(m_wbsModel, columnByName(m_wbsModel, QStringLiteral("wbs_id")),
-                                 columnByName(m_wbsModel, QStringLiteral("parent_wbs_id")), 3);
-            index.group(Qt::DisplayRole);
-            if (const int depth = depthLimit(level.interval))
-                index.limitLevels(depth);
-            addLevel(ActivityGroupingLevel::fromIndex(
-                index, rows, true, structureRanks(m_wbsModel, QStringLiteral("wbs_id"), QStringLiteral("WBS Code"))));
-        } else if (supplierName == QLatin1String("taskCodesAssignmentModel") && m_codeTypeModel && m_codeModel) {
-            PdStructuredKeyListIndex index(model, column);
-            index.codeType = verticalLookup(m_codeTypeModel, level.field, 0, 3).data();
-            index.codeTypeColumn = columnByName(m_codeModel, QStringLiteral("actv_code_type_id"));
-            index.buildStructure(m_codeModel, columnByName(m_codeModel, QStringLiteral("actv_code_id")),
-                                 columnByName(m_codeModel, QStringLiteral("parent_actv_code_id")),
-                                 columnByName(m_codeModel, QStringLiteral("Code Name")));
-            index.group(Qt::UserRole);
-            if (const int depth = depthLimit(level.interval))
-                index.limitLevels(depth);
-            addLevel(ActivityGroupingLevel::fromIndex(
-                index, rows, true,
-                structureRanks(m_codeModel, QStringLiteral("actv_code_id"), QStringLiteral("Code Value"))));
-        }
-    }
+    const ActivityGrouping::Sources sources{qobject_cast<PdJoinProxyModel *>(m_activityModel.data()), m_wbsModel,
+                                            m_codeTypeModel, m_codeModel};
+    const bool complete = ActivityGrouping::readLevels(m_groupLevels, sources, &levels);
     applyLevelStyles();
-    // Levels that gave no index leave the tree flat; an empty parent map
-    // would show no rows at all.
-    if (levels.isEmpty())
+    // A field no model supplies cancels the whole grouping, and levels that
+    // gave no index leave the tree flat: an empty parent map would show no
+    // rows at all.
+    if (!complete || levels.isEmpty())
         return false;
-    grouping->build(levels, rows);
+    grouping->build(levels, m_activityModel->rowCount());
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
     return true;
 }
@@ -781,64 +681,16 @@ void Activities::updateRowNumber()
     }
 
     if (detailsColumn >= 0 && taskIdColumn >= 0 && m_relationshipModel) {
-        readPredecessorRows();
-        for (int row = 0; row < m_predecessorRows.size(); ++row) {
-            QString text;
-            for (const auto &predecessor : m_predecessorRows.at(row)) {
-                if (!text.isEmpty())
-                    text += QLatin1String(", ");
-                const int number = predecessor.first >= 0 ? numberOfRow[predecessor.first] : 0;
-                text += QString::number(number) + predecessor.second;
-            }
-            model->setData(model->index(row, detailsColumn), text, Qt::DisplayRole);
+        if (!m_predecessorRowsRead) {
+            m_predecessorRows.read(model, m_initialRowCount, m_relationshipModel);
+            m_predecessorRowsRead = true;
         }
+        for (int row = 0; row < m_predecessorRows.rowCount(); ++row)
+            model->setData(model->index(row, detailsColumn), m_predecessorRows.text(row, numberOfRow),
+                           Qt::DisplayRole);
     }
     m_treeView->viewport()->update();
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
-}
-
-void Activities::readPredecessorRows()
-{
-    if (m_predecessorRowsRead)
-        return;
-    m_predecessorRowsRead = true;
-    m_predecessorRows.clear();
-    QAbstractItemModel *model = m_activityModel;
-    QAbstractItemModel *relations = m_relationshipModel;
-    const int taskIdColumn = columnByName(model, QStringLiteral("task_id"));
-    const int activityIdColumn = columnByName(model, QStringLiteral("Activity ID"));
-    const int relTask = columnByName(relations, QStringLiteral("task_id"));
-    const int relType = columnByName(relations, QStringLiteral("Type"));
-    const int relLag = columnByName(relations, QStringLiteral("Lag"));
-    const int relPredecessor = relations ? relations->columnCount() - 2 : -1;
-    if (taskIdColumn < 0 || relTask < 0 || relType < 0 || relPredecessor < 0)
-        return;
-    QHash<qlonglong, int> rowOfTask;
-    QHash<QString, int> rowOfActivity;
-    for (int row = 0; row < m_initialRowCount; ++row) {
-        rowOfTask.insert(model->index(row, taskIdColumn).data().toLongLong(), row);
-        if (activityIdColumn >= 0)
-            rowOfActivity.insert(model->index(row, activityIdColumn).data().toString(), row);
-    }
-    // Ordered by the predecessor's activity id, as the list reads.
-    QVector<QMap<QString, QString>> byRow(m_initialRowCount);
-    for (int r = 0; r < relations->rowCount(); ++r) {
-        const QString predecessor = relations->index(r, relPredecessor).data().toString();
-        const QVariant type = relations->index(r, relType).data();
-        if (predecessor.isEmpty() || type.toString().isEmpty())
-            continue;
-        const auto row = rowOfTask.constFind(relations->index(r, relTask).data().toLongLong());
-        if (row == rowOfTask.constEnd())
-            continue;
-        byRow[*row].insert(predecessor, ProjectModels::relationshipText(
-                                            type, relLag >= 0 ? relations->index(r, relLag).data() : QVariant()));
-    }
-    m_predecessorRows.resize(m_initialRowCount);
-    for (int row = 0; row < m_initialRowCount; ++row) {
-        const QMap<QString, QString> &entries = byRow.at(row);
-        for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-            m_predecessorRows[row].append(qMakePair(rowOfActivity.value(it.key(), -1), it.value()));
-    }
 }
 
 QList<int> Activities::groupDateColumns(QList<bool> *earliest) const

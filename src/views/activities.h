@@ -2,6 +2,7 @@
 
 #include "pdgroupedtreeview.h"
 #include "pdgrouplevel.h"
+#include "predecessorrows.h"
 
 #include <QAbstractItemModel>
 #include <QItemSelection>
@@ -124,7 +125,6 @@ private:
     void scrollChartToWork();
     QList<QAbstractItemModel *> modelsAboveParentProxy() const;
     QList<int> groupDateColumns(QList<bool> *earliest) const;
-    void readPredecessorRows();
 
     QSplitter *m_splitter = nullptr;
     PdGroupedTreeView *m_treeView = nullptr;
@@ -147,10 +147,9 @@ private:
     QList<PdGroupLevel> m_groupLevels;
     // The identity of each group row, in master order after the activities.
     QStringList m_groupIdentities;
-    // Per activity row, its predecessors as (master row or -1, relation
-    // text) in ascending order of their activity ids: read from the
-    // relationship model once per project, numbered on every regrouping.
-    QVector<QVector<QPair<int, QString>>> m_predecessorRows;
+    // Read from the relationship model once per project, numbered on every
+    // regrouping.
+    PredecessorRows m_predecessorRows;
     bool m_predecessorRowsRead = false;
     // Row numbers follow the order shown, so a sort renumbers; one pass for
     // however many layout changes arrive together.

@@ -1,12 +1,17 @@
 #include "activitygrouping.h"
 
+#include "pddateindex.h"
 #include "pdindex.h"
+#include "pdjoinproxymodel.h"
+#include "pdmodelutils.h"
+#include "pdstructuredkeylistindex.h"
 
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -17,6 +22,56 @@ bool isBlank(const QVariant &key)
     // An empty text is no value either; two "(No value)" groups side by side
     // would only puzzle.
     return key.userType() == QMetaType::QString && key.toString().isEmpty();
+}
+
+// Orders structured keys as the scheduling tool lists them: by sequence
+// number, then code, then key.
+QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
+{
+    QMap<QVariant, int> ranks;
+    if (!model)
+        return ranks;
+    const int keyColumn = columnByName(model, keyName);
+    const int seqColumn = columnByName(model, QStringLiteral("seq_num"));
+    const int codeColumn = columnByName(model, codeName);
+    if (keyColumn < 0)
+        return ranks;
+    struct Node
+    {
+        double seq;
+        QString code;
+        QVariant key;
+    };
+    std::vector<Node> nodes;
+    const int rows = model->rowCount();
+    nodes.reserve(rows);
+    for (int r = 0; r < rows; ++r) {
+        const QVariant key = model->index(r, keyColumn).data();
+        if (!key.isValid())
+            continue;
+        nodes.push_back({seqColumn >= 0 ? model->index(r, seqColumn).data().toDouble() : 0.0,
+                         codeColumn >= 0 ? model->index(r, codeColumn).data().toString() : QString(), key});
+    }
+    std::stable_sort(nodes.begin(), nodes.end(), [](const Node &a, const Node &b) {
+        if (a.seq != b.seq)
+            return a.seq < b.seq;
+        return a.code < b.code;
+    });
+    for (const Node &node : nodes) {
+        if (!ranks.contains(node.key))
+            ranks.insert(node.key, ranks.size());
+    }
+    return ranks;
+}
+
+// The depth a structured level is cut at, or 0 for all of it.
+int depthLimit(const QString &interval)
+{
+    if (interval.isEmpty() || interval == QLatin1String("All"))
+        return 0;
+    bool ok = false;
+    const int depth = interval.right(2).trimmed().toInt(&ok);
+    return ok && depth > 0 ? depth : 0;
 }
 
 } // namespace
@@ -57,6 +112,65 @@ ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int
             level.rank[position] = ranks.value(it.key(), unranked + position);
     }
     return level;
+}
+
+bool ActivityGrouping::readLevels(const QList<PdGroupLevel> &groupLevels, const Sources &sources,
+                                  QVector<ActivityGroupingLevel> *levels)
+{
+    const PdJoinProxyModel *join = sources.activities;
+    const QAbstractItemModel *model = join;
+    if (!model)
+        return false;
+    const int rows = model->rowCount();
+    for (const PdGroupLevel &level : groupLevels) {
+        if (!level.inUse())
+            break;
+        const auto addLevel = [&](ActivityGroupingLevel keys) {
+            keys.name = level.field + QLatin1Char(';') + level.interval;
+            levels->append(keys);
+        };
+        const int column = columnByName(model, level.field);
+        const QAbstractItemModel *supplier = join && column >= 0 ? join->modelForColumn(column) : nullptr;
+        if (!supplier)
+            return false;
+        const QVariantMap descriptor = model->headerData(column, Qt::Horizontal, Qt::UserRole + 2).toMap();
+        const bool structured = descriptor.value(QStringLiteral("structure")).toBool();
+        const QString supplierName = supplier->objectName();
+        if (descriptor.value(QStringLiteral("datatype")).toString() == QLatin1String("datetime")) {
+            PdDateIndex index(model, column);
+            index.period = level.interval.isEmpty() ? QStringLiteral("Month") : level.interval;
+            index.withYear = true;
+            index.group(Qt::DisplayRole);
+            addLevel(ActivityGroupingLevel::fromIndex(index, rows, false));
+        } else if (!structured) {
+            PdIndex index(model, column);
+            index.group(Qt::DisplayRole);
+            addLevel(ActivityGroupingLevel::fromIndex(index, rows, false));
+        } else if (supplierName == QLatin1String("PROJWBS") && sources.wbs) {
+            PdIndex index(model, columnByName(model, QStringLiteral("wbs_id")));
+            index.buildStructure(sources.wbs, columnByName(sources.wbs, QStringLiteral("wbs_id")),
+                                 columnByName(sources.wbs, QStringLiteral("parent_wbs_id")), 3);
+            index.group(Qt::DisplayRole);
+            if (const int depth = depthLimit(level.interval))
+                index.limitLevels(depth);
+            addLevel(ActivityGroupingLevel::fromIndex(
+                index, rows, true, structureRanks(sources.wbs, QStringLiteral("wbs_id"), QStringLiteral("WBS Code"))));
+        } else if (supplierName == QLatin1String("taskCodesAssignmentModel") && sources.codeTypes && sources.codes) {
+            PdStructuredKeyListIndex index(model, column);
+            index.codeType = verticalLookup(sources.codeTypes, level.field, 0, 3).data();
+            index.codeTypeColumn = columnByName(sources.codes, QStringLiteral("actv_code_type_id"));
+            index.buildStructure(sources.codes, columnByName(sources.codes, QStringLiteral("actv_code_id")),
+                                 columnByName(sources.codes, QStringLiteral("parent_actv_code_id")),
+                                 columnByName(sources.codes, QStringLiteral("Code Name")));
+            index.group(Qt::UserRole);
+            if (const int depth = depthLimit(level.interval))
+                index.limitLevels(depth);
+            addLevel(ActivityGroupingLevel::fromIndex(
+                index, rows, true,
+                structureRanks(sources.codes, QStringLiteral("actv_code_id"), QStringLiteral("Code Value"))));
+        }
+    }
+    return true;
 }
 
 QString ActivityGrouping::noValueText()

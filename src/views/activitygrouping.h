@@ -7,7 +7,10 @@
 #include <QVariant>
 #include <QVector>
 
+#include "pdgrouplevel.h"
+
 class PdIndex;
+class PdJoinProxyModel;
 
 // The keys of one grouping level, turned from an index into plain numbers:
 // the key of every activity row and, for structured keys, each key's parent.
@@ -48,6 +51,20 @@ public:
         QVector<int> rows;
         QVector<int> children;
     };
+
+    // The models a grouping reads its keys from; any but the activities may
+    // be missing, which leaves the levels that need them out.
+    struct Sources
+    {
+        const PdJoinProxyModel *activities = nullptr;
+        const QAbstractItemModel *wbs = nullptr;
+        const QAbstractItemModel *codeTypes = nullptr;
+        const QAbstractItemModel *codes = nullptr;
+    };
+    // The keys of each level in use, in order. False when a level's field is
+    // supplied by no model: the grouping is then abandoned whole.
+    static bool readLevels(const QList<PdGroupLevel> &groupLevels, const Sources &sources,
+                           QVector<ActivityGroupingLevel> *levels);
 
     static QString noValueText();
 

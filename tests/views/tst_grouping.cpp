@@ -14,7 +14,7 @@ namespace {
 
 const QStringList MasterColumns{"ID",         "parentID",   "Group",  "task_id", "Activity ID", "Activity Name",
                                 "wbs_id",     "Start Date", "Finish Date", "Phase", "Weight",  "Row Number",
-                                "Outline Level"};
+                                "Outline Level", "Predecessors Details Rows"};
 
 QDateTime at(const QString &date)
 {
@@ -82,9 +82,24 @@ struct Project
             }
             wbs.appendRow(items);
         }
+        // A1's predecessors: A4 (no lag), A2 (a lag that rounds up) and one
+        // outside the file.
+        describe(&relations, {"task_id", "pred_task_id", "Type", "Lag", "Activity ID", "Activity ID"}, {});
+        const QVariantList links[] = {{100, 103, "PR_FS", 0.0, "A1", "A4"},
+                                      {100, 101, "PR_SS", 7.6, "A1", "A2"},
+                                      {100, 900, "PR_FF", -2.0, "A1", "X9"}};
+        for (const QVariantList &link : links) {
+            QList<QStandardItem *> items;
+            for (const QVariant &value : link) {
+                items << new QStandardItem;
+                items.last()->setData(value, Qt::DisplayRole);
+            }
+            items << new QStandardItem;
+            relations.appendRow(items);
+        }
         join.setSourceModel(&master);
         join.addMapping(&wbs, 0, {2, 3}, MasterColumns.indexOf("wbs_id"));
-        view.setModels(&join, &wbs, nullptr, nullptr, nullptr, true);
+        view.setModels(&join, &wbs, nullptr, nullptr, &relations, true);
         tester = std::make_unique<QAbstractItemModelTester>(view.shownModel(),
                                                             QAbstractItemModelTester::FailureReportingMode::QtTest);
     }
@@ -112,6 +127,7 @@ struct Project
 
     QStandardItemModel master;
     QStandardItemModel wbs;
+    QStandardItemModel relations;
     PdJoinProxyModel join;
     Activities view;
     std::unique_ptr<QAbstractItemModelTester> tester;
@@ -241,6 +257,10 @@ void TestGrouping::rowNumbersFollowTheShownOrder()
     QVERIFY(QTest::qWaitFor(numbersInOrder));
     p.group("Phase;");
     QVERIFY(numbersInOrder());
+    // Still sorted the other way: Build[A4 A1] Design[A5 A2], so A2 is row 6
+    // and A4 row 2; X9 is not shown.
+    QCOMPARE(p.master.index(0, MasterColumns.indexOf("Predecessors Details Rows")).data().toString(),
+             QString("6SS+8h, 2FS, 0FF-2h"));
 }
 
 void TestGrouping::currentActivitySurvivesARegrouping()
