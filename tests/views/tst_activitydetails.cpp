@@ -292,6 +292,18 @@ void tst_ActivityDetails::shouldStartResourceFiltersAfreshForEachProject()
     QTest::qWait(50);
     poll.stop();
     QCOMPARE(popups, 1);
+
+    // A double click on an assignment asks for its activity, whatever the sort.
+    page.filterProxy()->sort(name, Qt::DescendingOrder);
+    QSignalSpy activated(&page, &Resources::activityActivated);
+    const QModelIndex crane = page.filterProxy()->index(1, name);
+    QCOMPARE(crane.data().toString(), QStringLiteral("Crane"));
+    const QPoint cell = page.tableView()->visualRect(crane).center();
+    // The view takes a double click only on the index the press before it hit.
+    QTest::mouseClick(page.tableView()->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+    QTest::mouseDClick(page.tableView()->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.at(0).at(0).toString(), QStringLiteral("3"));
 }
 
 QTEST_MAIN(tst_ActivityDetails)
