@@ -3,6 +3,7 @@
 #include "activities.h"
 #include "maphdrmodel.h"
 #include "pddetaildelegate.h"
+#include "pdfilterdialogproxymodel.h"
 #include "pdkeyrowsproxymodel.h"
 #include "pdmodelutils.h"
 
@@ -515,7 +516,18 @@ bool ActivityDetails::showActivity(const QVariant &taskId)
                   false);
         return false;
     }
-    m_message(this, QStringLiteral("Activity %1 is not shown in the activities view.").arg(activityLabel(id)),
-              false);
+    const QString label = activityLabel(id);
+    const PdFilterDialogProxyModel *filters = m_activities->filterProxy();
+    if (filters && filters->hasFilters()) {
+        const QString question = QStringLiteral("Activity %1 is hidden by the filters of the activities view.\n"
+                                                "Clear all filters and show it?")
+                                     .arg(label);
+        if (!m_message(this, question, true))
+            return false;
+        m_activities->clearAllFilters();
+        if (m_activities->selectActivity(taskId))
+            return true;
+    }
+    m_message(this, QStringLiteral("Activity %1 is not shown in the activities view.").arg(label), false);
     return false;
 }

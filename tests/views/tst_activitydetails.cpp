@@ -54,7 +54,7 @@ struct Panel
         QObject::connect(&activities, &Activities::currentRowChanged, &details, &ActivityDetails::onRowChanged);
         details.setMessageHandler([this](QWidget *, const QString &text, bool) {
             messages << text;
-            return false;
+            return answer;
         });
         for (QTableView *table : {details.predecessorTable(), details.successorTable(), details.resourceTable(),
                                   details.codesTable()}) {
@@ -89,6 +89,7 @@ struct Panel
     Activities activities;
     ActivityDetails details{&activities};
     QStringList messages;
+    bool answer = false;
     std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
 };
 
@@ -242,6 +243,23 @@ void tst_ActivityDetails::shouldJumpToRelatedActivityAndBack()
     QVERIFY(panel.details.goBack());
     QCOMPARE(panel.treeCurrentId(), QStringLiteral("3"));
     QVERIFY(!panel.details.goBack());
+
+    // A filter hides the predecessor: the user is asked, and nothing moves on No.
+    PdFilterDialogProxyModel *filters = panel.activities.filterProxy();
+    const int code = columnByName(filters, QStringLiteral("Activity ID"));
+    filters->setPatternFilter(code, {QStringLiteral("A1020")});
+    QCOMPARE(panel.treeCurrentId(), QStringLiteral("3"));
+    panel.details.gotoPredecessor(Panel::rowOf(predecessors, 1, QStringLiteral("2")));
+    QCOMPARE(panel.messages.size(), 1);
+    QCOMPARE(panel.treeCurrentId(), QStringLiteral("3"));
+    // On Yes the filters go and the jump is made.
+    panel.answer = true;
+    panel.details.gotoPredecessor(Panel::rowOf(predecessors, 1, QStringLiteral("2")));
+    QVERIFY(!filters->hasFilters());
+    QCOMPARE(panel.treeCurrentId(), QStringLiteral("2"));
+    panel.answer = false;
+    panel.messages.clear();
+    QVERIFY(panel.details.goBack());
 
     // Activity 5's predecessor 999 is in another project: the user is told, nothing moves.
     QVERIFY(panel.activities.selectActivity(5));
