@@ -17,6 +17,17 @@ QList<int> splitterSizes(const MainWindow &window, const char *name)
     return window.findChild<QSplitter *>(QLatin1String(name))->sizes();
 }
 
+QString lastFolderOffered(MainWindow &window)
+{
+    QString folder = QStringLiteral("not asked");
+    window.setFileChooser([&](QWidget *, const QString &, const QString &dir, const QString &) {
+        folder = dir;
+        return QString();
+    });
+    window.findChild<QAction *>(QStringLiteral("actionOpen_file"))->trigger();
+    return folder;
+}
+
 } // namespace
 
 class TestWindowSettings : public QObject
@@ -78,13 +89,7 @@ void TestWindowSettings::secondWindowStartsAsTheFirstWasLeft()
     QCOMPARE(splitterSizes(second, "splitter"), treeAndChart);
     QCOMPARE(second.timeScaleLevels(), (QList<int>{3, 6}));
     QCOMPARE(second.activities()->ganttChart()->dateAxis()->levelUnits(), (QVector<int>{3, 6}));
-    QString folder;
-    second.setFileChooser([&](QWidget *, const QString &, const QString &dir, const QString &) {
-        folder = dir;
-        return QString();
-    });
-    second.findChild<QAction *>(QStringLiteral("actionOpen_file"))->trigger();
-    QCOMPARE(folder, QFileInfo(plan).absolutePath());
+    QCOMPARE(lastFolderOffered(second), QFileInfo(plan).absolutePath());
 }
 
 void TestWindowSettings::handEditedFileLeavesTheDefaults()
@@ -98,13 +103,7 @@ void TestWindowSettings::handEditedFileLeavesTheDefaults()
     }
     MainWindow window;
     QCOMPARE(window.timeScaleLevels(), QList<int>{3});
-    QString folder = QStringLiteral("unset");
-    window.setFileChooser([&](QWidget *, const QString &, const QString &dir, const QString &) {
-        folder = dir;
-        return QString();
-    });
-    window.findChild<QAction *>(QStringLiteral("actionOpen_file"))->trigger();
-    QCOMPARE(folder, QString());
+    QCOMPARE(lastFolderOffered(window), QString());
 }
 
 QTEST_MAIN(TestWindowSettings)
