@@ -519,6 +519,9 @@ void MainWindow::deleteLoader()
     if (!m_loader)
         return;
     m_loader->closeConnection();
+    // A read that has not started yet runs inside waitForFinished() on this
+    // thread, and its failed() would re-enter here through onXerReadFailed.
+    m_loader->disconnect(this);
     m_readFuture.waitForFinished();
     delete m_loader;
     m_loader = nullptr;
