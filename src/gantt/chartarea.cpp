@@ -228,7 +228,11 @@ void ChartArea::dateAxisWidthChanged(int, int newWidth)
 void ChartArea::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRect exposed = event->rect();
+    paintRows(painter, event->rect(), true);
+}
+
+void ChartArea::paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow)
+{
     painter.fillRect(exposed, Qt::white);
 
     const QGCVAxis *vaxis = m_chart->verticalAxis();
@@ -254,7 +258,7 @@ void ChartArea::paintEvent(QPaintEvent *event)
         delegate->drawTask(*record.item, &painter, axis, rowRect);
     }
 
-    if (m_currentRow >= first && m_currentRow <= lastDrawn) {
+    if (withCurrentRow && m_currentRow >= first && m_currentRow <= lastDrawn) {
         painter.setPen(selectionColor);
         painter.setBrush(selectionColor);
         painter.drawRect(QRect(0, vaxis->rowTop(m_currentRow), width(), vaxis->rowHeight(m_currentRow)));

@@ -48,6 +48,10 @@ public:
     // its last row's top lower than a scroll area can reach when the area
     // ends at its last row; one row of slack lets the chart follow it there.
     void setBottomSpace(int space);
+
+    // Paints the rows under `exposed` (area coordinates) onto any painter, so
+    // print and snip draw only what their page or slice shows.
+    void paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow);
     int bottomSpace() const { return m_bottomSpace; }
 
 signals:

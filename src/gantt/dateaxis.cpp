@@ -316,8 +316,17 @@ bool DateAxis::isColumnBoundary(int x, int y) const
 void DateAxis::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRect exposed = event->rect();
-    const int offset = scrollOffset();
+    paintScale(painter, event->rect(), scrollOffset(), width());
+    if (m_dragging && !m_levels.isEmpty()) {
+        const int h0 = m_levels.first()->height();
+        painter.setPen(QColor(200, 200, 255));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(m_dragOriginX, height() - h0, m_dragCurrentX - m_dragOriginX, h0 - 1);
+    }
+}
+
+void DateAxis::paintScale(QPainter &painter, const QRect &exposed, int offset, int shownWidth) const
+{
     const QPalette pal = QApplication::palette();
     painter.fillRect(exposed, pal.color(QPalette::Window));
 
@@ -365,7 +374,7 @@ void DateAxis::paintEvent(QPaintEvent *event)
             // A cell wider than the view is labelled in the part that shows,
             // so a long period keeps its name on screen while it scrolls.
             const int left = std::max(x1 - offset, 0) + LabelMargin;
-            const int right = std::min(x2 - offset, width()) - LabelMargin;
+            const int right = std::min(x2 - offset, shownWidth) - LabelMargin;
             const QString label = fittingLabel(labelForms(unit, p.date(), yearShown), right - left, metrics, form);
             if (!label.isEmpty())
                 painter.drawText(QRect(left, top, right - left, h), Qt::AlignCenter, label);
@@ -379,13 +388,6 @@ void DateAxis::paintEvent(QPaintEvent *event)
             painter.setPen(pal.color(QPalette::Light));
             painter.drawLines(light);
         }
-    }
-
-    if (m_dragging && !m_levels.isEmpty()) {
-        const int h0 = m_levels.first()->height();
-        painter.setPen(QColor(200, 200, 255));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(m_dragOriginX, height() - h0, m_dragCurrentX - m_dragOriginX, h0 - 1);
     }
 }
 

@@ -48,6 +48,11 @@ public:
     void setScaleHidden(bool hidden);
     bool isScaleHidden() const { return m_scaleHidden; }
 
+    // Paints the bands as a view `shownWidth` wide scrolled to `offset`
+    // would show them, onto any painter; print and snip place the scale's
+    // stretch they need this way without resizing the widget.
+    void paintScale(QPainter &painter, const QRect &exposed, int offset, int shownWidth) const;
+
     // True when (x, y) lies on a column boundary of the lowest band.
     bool isColumnBoundary(int x, int y) const;
 

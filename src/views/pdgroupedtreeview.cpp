@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QtDebug>
 
 #include <vector>
@@ -130,7 +131,7 @@ int PdGroupedTreeView::visualRowAt(int y, int rowHeight) const
 {
     // With uniform heights a row's place in the whole shown tree follows from
     // its position, so alternation needs no list of the shown rows.
-    return rowHeight > 0 ? (y + verticalOffset()) / rowHeight : 0;
+    return rowHeight > 0 ? (y + (m_print.active ? 0 : verticalOffset())) / rowHeight : 0;
 }
 
 void PdGroupedTreeView::drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const
@@ -144,7 +145,27 @@ void PdGroupedTreeView::drawBranches(QPainter *painter, const QRect &rect, const
         const int left = isRightToLeft() ? rect.right() + 1 - (i + 1) * indent : rect.left() + i * indent;
         painter->fillRect(QRect(left, rect.top(), indent, rect.height()).intersected(rect), brush);
     }
-    QTreeView::drawBranches(painter, rect, index);
+    if (!m_print.active) {
+        QTreeView::drawBranches(painter, rect, index);
+        return;
+    }
+    // The standard branch painting reads the row the tree is painting now,
+    // which is not this one outside its own paint; print draws the row's own
+    // indicator only.
+    if (indent <= 0 || rect.width() < indent)
+        return;
+    QStyleOption opt;
+    opt.initFrom(this);
+    opt.rect = QRect(isRightToLeft() ? rect.left() : rect.right() + 1 - indent, rect.top(), indent, rect.height());
+    opt.state = QStyle::State_Item | QStyle::State_Enabled;
+    const QAbstractItemModel *m = index.model();
+    if (index.row() + 1 < m->rowCount(index.parent()))
+        opt.state |= QStyle::State_Sibling;
+    if (m->hasChildren(index))
+        opt.state |= QStyle::State_Children;
+    if (isExpanded(index))
+        opt.state |= QStyle::State_Open;
+    style()->drawPrimitive(QStyle::PE_IndicatorBranch, &opt, painter, this);
 }
 
 void PdGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -160,12 +181,13 @@ void PdGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
     const int depth = depthOf(index);
     const int level = group ? depth : depth - 1;
     const bool alternate = alternatingRowColors() && (visualRowAt(y, height) & 1);
-    const QModelIndex current = currentIndex();
-    const bool viewHasFocus = hasFocus() || viewport()->hasFocus();
+    const QModelIndex current = m_print.active ? QModelIndex() : currentIndex();
+    const bool viewHasFocus = !m_print.active && (hasFocus() || viewport()->hasFocus());
     const bool reverse = isRightToLeft();
     const int tree = treeColumn();
     const QVector<int> merged = group ? mergedColumns() : QVector<int>();
-    const int viewWidth = viewport()->width();
+    const int viewLeft = m_print.active ? m_print.left : 0;
+    const int viewRight = m_print.active ? m_print.right : viewport()->width();
 
     QStyleOptionViewItem base = option;
     if (group) {
@@ -186,7 +208,7 @@ void PdGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
             continue;
         if (group && merged.contains(column) && column != merged.constFirst())
             continue;
-        int left = columnViewportPosition(column);
+        int left = m_print.active ? h->sectionPosition(column) : columnViewportPosition(column);
         int width = h->sectionSize(column);
         if (group && column == merged.constFirst()) {
             width = 0;
@@ -195,7 +217,7 @@ void PdGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
             if (reverse)
                 left = left + h->sectionSize(column) - width;
         }
-        if (left + width <= 0 || left >= viewWidth)
+        if (left + width <= viewLeft || left >= viewRight)
             continue;
         const QModelIndex cell = m->index(index.row(), column, parent);
         if (!cell.isValid())
@@ -203,7 +225,7 @@ void PdGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
 
         QStyleOptionViewItem opt = base;
         opt.state = option.state;
-        if (selectionModel() && selectionModel()->isSelected(cell))
+        if (!m_print.active && selectionModel() && selectionModel()->isSelected(cell))
             opt.state |= QStyle::State_Selected;
         if (viewHasFocus && current == cell)
             opt.state |= QStyle::State_HasFocus;
@@ -237,6 +259,87 @@ void PdGroupedTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &o
             opt.version = PdGroupedTreeViewDelegate::MergedCellVersion;
         itemDelegate(cell)->paint(painter, opt, cell);
     }
+}
+
+int PdGroupedTreeView::printRowHeight() const
+{
+    const QModelIndex first = model() ? model()->index(0, 0) : QModelIndex();
+    return first.isValid() ? rowHeight(first) : 0;
+}
+
+int PdGroupedTreeView::printWidth() const
+{
+    return header()->length();
+}
+
+QModelIndex PdGroupedTreeView::shownRowAt(int row) const
+{
+    const int rh = printRowHeight();
+    if (row < 0 || rh <= 0)
+        return QModelIndex();
+    if (uniformRowHeights()) {
+        // With uniform heights the tree finds a row from its place alone, so
+        // a page far down costs no walk over the rows above it.
+        for (int visual = 0; visual < header()->count(); ++visual) {
+            const int logical = header()->logicalIndex(visual);
+            if (header()->isSectionHidden(logical))
+                continue;
+            const QModelIndex hit = indexAt(QPoint(columnViewportPosition(logical), row * rh - verticalOffset()));
+            return hit.isValid() ? hit.siblingAtColumn(0) : QModelIndex();
+        }
+    }
+    QModelIndex index = model()->index(0, 0);
+    for (int r = 0; r < row && index.isValid(); ++r)
+        index = indexBelow(index);
+    return index;
+}
+
+void PdGroupedTreeView::paintHeaderForPrint(QPainter *painter, int left, int right, int height) const
+{
+    const QHeaderView *h = header();
+    const QAbstractItemModel *m = model();
+    if (!m)
+        return;
+    for (int visual = 0; visual < h->count(); ++visual) {
+        const int logical = h->logicalIndex(visual);
+        const int pos = h->sectionPosition(logical);
+        const int size = h->sectionSize(logical);
+        if (h->isSectionHidden(logical) || pos + size <= left || pos >= right)
+            continue;
+        // Drawn by hand rather than by the header, whose filter and sort
+        // buttons mean nothing on paper and which paints only what fits on
+        // screen.
+        QStyleOptionHeader opt;
+        opt.initFrom(h);
+        opt.state = QStyle::State_Enabled | QStyle::State_Raised | QStyle::State_Horizontal;
+        opt.orientation = Qt::Horizontal;
+        opt.rect = QRect(pos, 0, size, height);
+        opt.section = logical;
+        opt.text = m->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
+        opt.textAlignment = h->defaultAlignment();
+        opt.position = QStyleOptionHeader::Middle;
+        painter->save();
+        painter->setClipRect(opt.rect, Qt::IntersectClip);
+        h->style()->drawControl(QStyle::CE_Header, &opt, painter, h);
+        painter->restore();
+    }
+}
+
+void PdGroupedTreeView::paintRowsForPrint(QPainter *painter, int firstRow, int count, int left, int right) const
+{
+    const int rh = printRowHeight();
+    QModelIndex index = shownRowAt(firstRow);
+    if (!index.isValid() || rh <= 0)
+        return;
+    m_print = PrintPass{true, left, right};
+    QStyleOptionViewItem option = viewOptions();
+    option.state = QStyle::State_Enabled | QStyle::State_Active;
+    for (int r = 0; r < count && index.isValid(); ++r) {
+        option.rect = QRect(0, (firstRow + r) * rh, header()->length(), rh);
+        drawRow(painter, option, index);
+        index = indexBelow(index);
+    }
+    m_print = PrintPass{};
 }
 
 QVariantMap PdGroupedTreeView::prepareForRender()

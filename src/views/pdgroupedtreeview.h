@@ -55,6 +55,18 @@ public:
     // Rows shown when every expanded row's children are counted.
     int shownRowCount() const;
 
+    // Print painting, straight onto any painter for only the rows and the
+    // horizontal stretch asked for, in sheet coordinates: x from the left of
+    // the first shown column, y from the top of the first shown row. The
+    // view's size, scroll bars, selection and current row stay as they are,
+    // and no widget or image grows with the schedule.
+    int printRowHeight() const;
+    int printWidth() const;
+    // The shown row at a place in the whole expanded tree, or invalid.
+    QModelIndex shownRowAt(int row) const;
+    void paintHeaderForPrint(QPainter *painter, int left, int right, int height) const;
+    void paintRowsForPrint(QPainter *painter, int firstRow, int count, int left, int right) const;
+
     QVariantMap prepareForRender();
     void restoreAfterRender(const QVariantMap &state);
     Images renderToImages();
@@ -68,6 +80,15 @@ private:
     QVector<int> mergedColumns() const;
     int visualRowAt(int y, int rowHeight) const;
 
+    // Set while paintRowsForPrint() runs: rows are placed in sheet
+    // coordinates and painted without selection, focus or hover.
+    struct PrintPass
+    {
+        bool active = false;
+        int left = 0;
+        int right = 0;
+    };
+    mutable PrintPass m_print;
     QVector<LevelStyle> m_levelStyles;
     int m_mergeColumns = 2;
     int m_groupColumn = 0;
