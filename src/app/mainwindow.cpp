@@ -8,12 +8,15 @@
 #include "pdgroupdialog.h"
 #include "pdgroupedcolumndialog.h"
 #include "pdmodelutils.h"
+#include "pdprintdialog.h"
+#include "pdsnipdialog.h"
 #include "pdsortfilterheader.h"
 #include "pdtreeexport.h"
 #include "plandeckresources.h"
 #include "projectpresentation.h"
 #include "resources.h"
 #include "updatemgr.h"
+#include "viewprintsheet.h"
 #include "windowsettings.h"
 #include "xerfile.h"
 #include "xerloader.h"
@@ -412,6 +415,8 @@ void MainWindow::connectActions()
     connect(m_actionColumns, &QAction::triggered, this, &MainWindow::onColumnsAction);
     connect(m_actionExport, &QAction::triggered, this, &MainWindow::onExportAction);
     connect(m_actionCopy, &QAction::triggered, this, &MainWindow::onCopyAction);
+    connect(m_actionSnip, &QAction::triggered, this, &MainWindow::onSnip);
+    connect(m_actionPrint, &QAction::triggered, this, &MainWindow::onPrintMenu);
     for (QAction *action : {m_actionExpand, m_actionCollapse, m_actionExpandAll, m_actionCollapseAll})
         connect(action, &QAction::triggered, this, &MainWindow::onOutlineChanged);
     for (QAction *action : qAsConst(m_actionLevels))
@@ -709,6 +714,19 @@ void MainWindow::onDetailAction()
 void MainWindow::onGroupAction()
 {
     PdGroupDialog::editGrouping(m_activities, this);
+}
+
+void MainWindow::onSnip()
+{
+    PdSnipDialog dialog(m_activities->ganttChart(), this);
+    dialog.exec();
+}
+
+void MainWindow::onPrintMenu()
+{
+    const ViewPrintSheet sheet(m_activities->treeView(), m_activities->ganttChart());
+    PdPrintDialog dialog(sheet, this);
+    dialog.exec();
 }
 
 void MainWindow::onBarStyles()

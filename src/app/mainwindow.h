@@ -61,6 +61,8 @@ public slots:
     void onBarStyles();
     void onExportAction();
     void onCopyAction();
+    void onSnip();
+    void onPrintMenu();
     void onAbout();
     void onCloseAction();
     void onXerReadDone();

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class PrintSheet;
+
+// A whole sheet (header and every row) as one image, painted band by band
+// straight from the sheet. Big sheets come out scaled down so that neither
+// side passes `maxSide` and the image stays within `maxPixels`.
+class PdSheetRenderer
+{
+public:
+    static constexpr int defaultMaxSide = 20000;
+    static constexpr qint64 defaultMaxPixels = 64LL * 1024 * 1024;
+
+    // Scale at which the sheet fits the caps (1.0 when it fits as it is).
+    static qreal fittingScale(const QSize &size, int maxSide = defaultMaxSide, qint64 maxPixels = defaultMaxPixels);
+    static QSize sheetSize(const PrintSheet &sheet);
+    // Rows from firstRow on, at most rowCount of them (-1: all), at `scale`.
+    static QImage render(const PrintSheet &sheet, qreal scale, int firstRow = 0, int rowCount = -1);
+    // The whole sheet within the caps; a null image and a reason when the
+    // sheet is empty or the image cannot be made.
+    static QImage renderCapped(const PrintSheet &sheet, QString *error, int maxSide = defaultMaxSide,
+                               qint64 maxPixels = defaultMaxPixels);
+};
