@@ -20,6 +20,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,7 +44,6 @@ PdPrintDialog::PdPrintDialog(const PrintSheet &sheet, QWidget *parent)
 
     m_view = new QGraphicsView(m_scene, this);
     m_view->setObjectName(QStringLiteral("gvPreview"));
-    m_view->setBackgroundBrush(QColor(128, 128, 128));
     m_view->setDragMode(QGraphicsView::ScrollHandDrag);
 
     auto *side = new QVBoxLayout;
@@ -230,10 +230,13 @@ void PdPrintDialog::showEvent(QShowEvent *event)
 {
     if (event)
         QDialog::showEvent(event);
-    if (!m_fitted && m_scene->pageCount() > 0) {
-        m_fitted = true;
+    if (m_fitted || m_scene->pageCount() == 0)
+        return;
+    m_fitted = true;
+    // After the layout has given the view its size: the first page whole.
+    QTimer::singleShot(0, this, [this] {
         m_view->fitInView(m_scene->pageRect(0).adjusted(-10, -10, 10, 10), Qt::KeepAspectRatio);
-    }
+    });
 }
 
 void PdPrintDialog::updatePageRange(int count)

@@ -16,6 +16,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -168,6 +169,18 @@ void PdSnipDialog::saveToClipboardClicked()
 void PdSnipDialog::setSplitCursor(bool split)
 {
     m_view->viewport()->setCursor(split ? Qt::SplitHCursor : Qt::ArrowCursor);
+}
+
+void PdSnipDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Both handles in sight at first: the overview's whole width, from its top.
+    QTimer::singleShot(0, this, [this] {
+        const qreal width = std::max(1, m_scene->sceneWidth());
+        const qreal fit = std::clamp((m_view->viewport()->width() - 4) / width, minimumZoom, 1.0);
+        m_view->setTransform(QTransform::fromScale(fit, fit));
+        m_view->ensureVisible(0, 0, 1, 1);
+    });
 }
 
 void PdSnipDialog::mouseMoveEvent(QMouseEvent *event)

@@ -48,6 +48,7 @@ public slots:
     void setSplitCursor(bool split);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
