@@ -4,6 +4,7 @@
 #include "chartarea.h"
 #include "dateaxis.h"
 #include "ganttchart.h"
+#include "grouprowfigures.h"
 #include "pdfilterdialogproxymodel.h"
 #include "pdgroupedtreeview.h"
 #include "pdjoinproxymodel.h"
@@ -640,51 +641,16 @@ void Activities::updateRowNumber()
 
     // The numbers are written where no view hears each one; the tree
     // repaints once at the end.
-    const QSignalBlocker blocker(model);
-    const int rows = model->rowCount();
-    std::vector<int> numberOfRow(rows, 0);
-    if (rowNumberColumn >= 0 || outlineColumn >= 0 || detailsColumn >= 0) {
-        struct Pending
-        {
-            QModelIndex index;
-            int outline;
-        };
-        std::vector<Pending> pending;
-        for (int r = shown->rowCount() - 1; r >= 0; --r)
-            pending.push_back({shown->index(r, 0), 1});
-        int number = 0;
-        while (!pending.empty()) {
-            const Pending item = pending.back();
-            pending.pop_back();
-            const int row = masterRowOf(item.index);
-            ++number;
-            if (row >= 0 && row < rows) {
-                numberOfRow[row] = number;
-                if (rowNumberColumn >= 0)
-                    model->setData(model->index(row, rowNumberColumn), number, Qt::DisplayRole);
-                if (outlineColumn >= 0)
-                    model->setData(model->index(row, outlineColumn), item.outline, Qt::DisplayRole);
-            }
-            const int children = shown->rowCount(item.index);
-            for (int c = children - 1; c >= 0; --c)
-                pending.push_back({shown->index(c, 0, item.index), item.outline + 1});
-        }
-        // Rows the tree does not show (filtered out) keep no stale number.
-        for (int row = 0; row < rows; ++row) {
-            if (numberOfRow[row] > 0)
-                continue;
-            if (rowNumberColumn >= 0)
-                model->setData(model->index(row, rowNumberColumn), QVariant(), Qt::DisplayRole);
-            if (outlineColumn >= 0)
-                model->setData(model->index(row, outlineColumn), QVariant(), Qt::DisplayRole);
-        }
-    }
+    const std::vector<int> numberOfRow = GroupRowFigures::writeRowNumbers(
+        model, shown, [this](const QModelIndex &index) { return masterRowOf(index); }, rowNumberColumn,
+        outlineColumn);
 
     if (detailsColumn >= 0 && taskIdColumn >= 0 && m_relationshipModel) {
         if (!m_predecessorRowsRead) {
             m_predecessorRows.read(model, m_initialRowCount, m_relationshipModel);
             m_predecessorRowsRead = true;
         }
+        const QSignalBlocker blocker(model);
         for (int row = 0; row < m_predecessorRows.rowCount(); ++row)
             model->setData(model->index(row, detailsColumn), m_predecessorRows.text(row, numberOfRow),
                            Qt::DisplayRole);
@@ -742,61 +708,8 @@ void Activities::calculateGroupings()
     timer.start();
     QList<bool> earliest;
     const QList<int> columns = groupDateColumns(&earliest);
-    const PdParentItemProxyModel::ParentMap &map = m_parentProxy->currentParentMap();
-
-    // Children before parents, read from the parent map rather than walked
-    // through the shown tree: a sort on a date column reorders the tree while
-    // its dates are written, and a walk would then skip or repeat groups.
-    std::vector<int> order;
-    {
-        std::vector<std::pair<int, bool>> pending{{-1, false}};
-        while (!pending.empty()) {
-            const auto [row, childrenDone] = pending.back();
-            pending.pop_back();
-            if (childrenDone) {
-                if (row >= m_initialRowCount)
-                    order.push_back(row);
-                continue;
-            }
-            pending.push_back({row, true});
-            const auto it = map.constFind(row);
-            if (it == map.constEnd())
-                continue;
-            for (int child : *it) {
-                if (child >= m_initialRowCount && child < model->rowCount())
-                    pending.push_back({child, false});
-            }
-        }
-    }
-
-    const QSignalBlocker blocker(model);
-    const int groups = m_groupIdentities.size();
-    for (int i = 0; i < columns.size(); ++i) {
-        const int column = columns.at(i);
-        const bool takeEarliest = earliest.at(i);
-        std::vector<QDateTime> values(groups);
-        for (int row : order) {
-            QDateTime best;
-            const auto it = map.constFind(row);
-            if (it != map.constEnd()) {
-                for (int child : *it) {
-                    const QDateTime value = child >= m_initialRowCount
-                        ? values[child - m_initialRowCount]
-                        : model->index(child, column).data().toDateTime();
-                    if (value.isValid() && (!best.isValid() || (takeEarliest ? value < best : value > best)))
-                        best = value;
-                }
-            }
-            values[row - m_initialRowCount] = best;
-        }
-        // Every group is written, a group without dates too, so no group
-        // keeps a date from an earlier grouping.
-        for (int row : order) {
-            const QDateTime &value = values[row - m_initialRowCount];
-            model->setData(model->index(row, column), value.isValid() ? QVariant(value) : QVariant(),
-                           Qt::DisplayRole);
-        }
-    }
+    GroupRowFigures::writeGroupDates(model, m_parentProxy->currentParentMap(), m_initialRowCount, columns,
+                                     earliest);
     m_treeView->viewport()->update();
     m_ganttChart->scheduleRebuild();
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();

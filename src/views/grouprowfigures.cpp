@@ -1,0 +1,112 @@
+#include "grouprowfigures.h"
+
+#include <QAbstractItemModel>
+#include <QDateTime>
+#include <QSignalBlocker>
+
+std::vector<int> GroupRowFigures::writeRowNumbers(QAbstractItemModel *model, const QAbstractItemModel *shown,
+                                                  const std::function<int(const QModelIndex &)> &masterRowOf,
+                                                  int rowNumberColumn, int outlineColumn)
+{
+    const int rows = model->rowCount();
+    std::vector<int> numberOfRow(std::size_t(rows), 0);
+    const QSignalBlocker blocker(model);
+    struct Pending
+    {
+        QModelIndex index;
+        int outline;
+    };
+    std::vector<Pending> pending;
+    for (int r = shown->rowCount() - 1; r >= 0; --r)
+        pending.push_back({shown->index(r, 0), 1});
+    int number = 0;
+    while (!pending.empty()) {
+        const Pending item = pending.back();
+        pending.pop_back();
+        const int row = masterRowOf(item.index);
+        ++number;
+        if (row >= 0 && row < rows) {
+            numberOfRow[std::size_t(row)] = number;
+            if (rowNumberColumn >= 0)
+                model->setData(model->index(row, rowNumberColumn), number, Qt::DisplayRole);
+            if (outlineColumn >= 0)
+                model->setData(model->index(row, outlineColumn), item.outline, Qt::DisplayRole);
+        }
+        const int children = shown->rowCount(item.index);
+        for (int c = children - 1; c >= 0; --c)
+            pending.push_back({shown->index(c, 0, item.index), item.outline + 1});
+    }
+    // Rows the tree does not show (filtered out) keep no stale number.
+    for (int row = 0; row < rows; ++row) {
+        if (numberOfRow[std::size_t(row)] > 0)
+            continue;
+        if (rowNumberColumn >= 0)
+            model->setData(model->index(row, rowNumberColumn), QVariant(), Qt::DisplayRole);
+        if (outlineColumn >= 0)
+            model->setData(model->index(row, outlineColumn), QVariant(), Qt::DisplayRole);
+    }
+    return numberOfRow;
+}
+
+void GroupRowFigures::writeGroupDates(QAbstractItemModel *model, const PdParentItemProxyModel::ParentMap &map,
+                                      int firstGroupRow, const QList<int> &columns, const QList<bool> &earliest)
+{
+    const int rows = model->rowCount();
+    if (firstGroupRow >= rows)
+        return;
+    // Children before parents, read from the parent map rather than walked
+    // through the shown tree: a sort on a date column reorders the tree while
+    // its dates are written, and a walk would then skip or repeat groups.
+    std::vector<int> order;
+    std::vector<bool> seen(std::size_t(rows - firstGroupRow), false);
+    std::vector<std::pair<int, bool>> pending{{-1, false}};
+    while (!pending.empty()) {
+        const auto [row, childrenDone] = pending.back();
+        pending.pop_back();
+        if (childrenDone) {
+            if (row >= firstGroupRow)
+                order.push_back(row);
+            continue;
+        }
+        pending.push_back({row, true});
+        const auto it = map.constFind(row);
+        if (it == map.constEnd())
+            continue;
+        for (int child : *it) {
+            // A group listed twice is taken once, so a damaged map cannot loop.
+            if (child >= firstGroupRow && child < rows && !seen[std::size_t(child - firstGroupRow)]) {
+                seen[std::size_t(child - firstGroupRow)] = true;
+                pending.push_back({child, false});
+            }
+        }
+    }
+
+    const QSignalBlocker blocker(model);
+    for (int i = 0; i < columns.size(); ++i) {
+        const int column = columns.at(i);
+        const bool takeEarliest = earliest.value(i);
+        std::vector<QDateTime> values(std::size_t(rows - firstGroupRow));
+        for (int row : order) {
+            QDateTime best;
+            const auto it = map.constFind(row);
+            if (it != map.constEnd()) {
+                for (int child : *it) {
+                    if (child < 0 || child >= rows)
+                        continue;
+                    const QDateTime value = child >= firstGroupRow ? values[std::size_t(child - firstGroupRow)]
+                                                                   : model->index(child, column).data().toDateTime();
+                    if (value.isValid() && (!best.isValid() || (takeEarliest ? value < best : value > best)))
+                        best = value;
+                }
+            }
+            values[std::size_t(row - firstGroupRow)] = best;
+        }
+        // Every group is written, a group without dates too, so no group
+        // keeps a date from an earlier grouping.
+        for (int row : order) {
+            const QDateTime &value = values[std::size_t(row - firstGroupRow)];
+            model->setData(model->index(row, column), value.isValid() ? QVariant(value) : QVariant(),
+                           Qt::DisplayRole);
+        }
+    }
+}
