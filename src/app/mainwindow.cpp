@@ -166,6 +166,7 @@ void MainWindow::onFindNext()
 
 MainWindow::~MainWindow()
 {
+    cancelPendingLoad();
     // The views must let go of the loader's models before the loader deletes them.
     closeProject();
     // Child dialogs die in the base destructor, when this is no MainWindow any more.
@@ -487,15 +488,14 @@ void MainWindow::onOpenFileAction()
 
 void MainWindow::openProjectFile(const QString &path)
 {
-    closeProject();
-    updateToolBarActions();
+    cancelPendingLoad();
 
     QFile catalogueFile(QStringLiteral(":/files/schema.json"));
     catalogueFile.open(QIODevice::ReadOnly);
     const QJsonDocument catalogue = QJsonDocument::fromJson(catalogueFile.readAll());
 
     auto *loader = new XERLoader(path, catalogue, nullptr);
-    m_loader = loader;
+    m_pendingLoader = loader;
     m_loadingPath = path;
     m_lastFolder = QFileInfo(path).absolutePath();
     showProgress();
@@ -503,12 +503,21 @@ void MainWindow::openProjectFile(const QString &path)
     connect(loader, &ProjectLoader::finished, this, &MainWindow::onXerReadDone);
     connect(loader, &ProjectLoader::failed, this, &MainWindow::onXerReadFailed);
     // Kept only so the loader is never deleted while its read is still running.
-    m_readFuture = QtConcurrent::run(QThreadPool::globalInstance(), [loader] { loader->read(); });
+    m_pendingFuture = QtConcurrent::run(QThreadPool::globalInstance(), [loader] { loader->read(); });
+}
 
-    m_recentFiles.addFile(path, loader->connectionDescription());
-    rebuildRecentMenu();
-
-    setWindowTitle(path);
+void MainWindow::cancelPendingLoad()
+{
+    if (!m_pendingLoader)
+        return;
+    ProjectLoader *loader = m_pendingLoader;
+    m_pendingLoader = nullptr;
+    loader->disconnect(this);
+    // The file loader stops at its next block or step, so this wait is short.
+    loader->closeConnection();
+    m_pendingFuture.waitForFinished();
+    delete loader;
+    m_loadingPath.clear();
 }
 
 void MainWindow::closeProject()
@@ -536,8 +545,14 @@ void MainWindow::deleteLoader()
 void MainWindow::onXerReadDone()
 {
     // A finish queued by a loader that has since been replaced is stale.
-    if (!m_loader || sender() != m_loader)
+    if (!m_pendingLoader || sender() != m_pendingLoader)
         return;
+    ProjectLoader *loader = m_pendingLoader;
+    const QString path = m_loadingPath;
+    m_pendingLoader = nullptr;
+    closeProject();
+    m_loader = loader;
+    m_readFuture = m_pendingFuture;
     presentProject(m_activities, m_loader);
     QAbstractItemModel *resourceModel = m_loader->model(QStringLiteral("ResourceModel"));
     m_details->setActivityModel(m_loader->model(QStringLiteral("ActivityModel")));
@@ -550,39 +565,47 @@ void MainWindow::onXerReadDone()
     updateToolBarActions();
     fitColumnWidths();
 
+    m_recentFiles.addFile(path, m_loader->connectionDescription());
+    rebuildRecentMenu();
+    setWindowTitle(path);
+
     setProgress(100, QStringLiteral("Done"));
     hideProgress();
+    if (auto *xerLoader = qobject_cast<XERLoader *>(m_loader))
+        showLoadWarnings(path, xerLoader->warnings());
+}
+
+void MainWindow::showLoadWarnings(const QString &path, const QStringList &warnings)
+{
+    if (warnings.isEmpty())
+        return;
+    // Open, not exec: the project is on show behind it and the user may
+    // read both.
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Project load"),
+                                QStringLiteral("\"%1\" was opened, but it is not what it seems:")
+                                    .arg(QDir::toNativeSeparators(path)),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("loadWarnings"));
+    box->setInformativeText(warnings.join(QLatin1Char('\n')));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainWindow::onXerReadFailed(int errorCode)
 {
-    if (!m_loader || sender() != m_loader)
+    if (!m_pendingLoader || sender() != m_pendingLoader)
         return;
     const QString path = m_loadingPath;
+    cancelPendingLoad();
     hideProgress();
-    closeProject();
-    updateToolBarActions();
+    if (errorCode == xer::Cancelled)
+        return;
     // A file that never opened is no recent project.
     m_recentFiles.removeFile(path);
     rebuildRecentMenu();
-    setWindowTitle(QStringLiteral("Plandeck"));
 
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    QString text;
-    if (errorCode == xer::InvalidFormat) {
-        text = QStringLiteral("\"%1\" is not an XER schedule file.").arg(shown);
-    } else {
-        text = QStringLiteral("\"%1\" cannot be opened.").arg(shown);
-        if (!info.exists())
-            text += QStringLiteral(" The file does not exist.");
-        else if (info.isDir())
-            text += QStringLiteral(" It is a folder.");
-        else if (!info.isReadable())
-            text += QStringLiteral(" You do not have permission to read it.");
-    }
-    qWarning().noquote() << "MainWindow::onXerReadFailed" << errorCode << shown;
-    QMessageBox::warning(this, QStringLiteral("Project load"), text);
+    qWarning().noquote() << "MainWindow::onXerReadFailed" << errorCode << QDir::toNativeSeparators(path);
+    QMessageBox::warning(this, QStringLiteral("Project load"), XERLoader::failureText(errorCode, path));
 }
 
 void MainWindow::fitColumnWidths()
@@ -622,9 +645,11 @@ void MainWindow::showProgress()
     m_progressDialog->setAutoReset(true);
     m_progressDialog->setAutoClose(true);
     m_progressDialog->setLabelText(QStringLiteral("Project load"));
-    m_progressDialog->setCancelButton(nullptr);
+    m_progressDialog->setCancelButtonText(QStringLiteral("Cancel"));
     m_progressDialog->setWindowModality(Qt::ApplicationModal);
     m_progressDialog->setRange(0, 100);
+    // Also emitted when the dialog is closed; with no load pending that is a no-op.
+    connect(m_progressDialog, &QProgressDialog::canceled, this, &MainWindow::cancelPendingLoad);
     m_progressDialog->show();
 }
 
@@ -642,8 +667,10 @@ void MainWindow::hideProgress()
 {
     if (!m_progressDialog)
         return;
-    if (m_loader)
-        disconnect(m_loader, &ProjectLoader::progress, this, &MainWindow::setProgress);
+    for (ProjectLoader *loader : {m_loader, m_pendingLoader}) {
+        if (loader)
+            disconnect(loader, &ProjectLoader::progress, this, &MainWindow::setProgress);
+    }
     m_progressDialog->close();
 }
 
@@ -941,6 +968,9 @@ void MainWindow::onMRUClick()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The program ends with its window; a load must not keep it alive.
+    cancelPendingLoad();
+    hideProgress();
     m_recentFiles.write();
     saveSettings();
     QMainWindow::closeEvent(event);

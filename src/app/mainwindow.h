@@ -103,6 +103,9 @@ private:
     void rebuildRecentMenu();
     void closeProject();
     void deleteLoader();
+    // Stops the load in progress and forgets it; the project on show stays.
+    void cancelPendingLoad();
+    void showLoadWarnings(const QString &path, const QStringList &warnings);
     void setTreePositionToFirstVisibleColumn();
     void fitColumnWidths();
     // The Time actions with their date-axis unit codes, lowest band first.
@@ -172,6 +175,10 @@ private:
     RecentFiles m_recentFiles;
     ProjectLoader *m_loader = nullptr;
     QFuture<void> m_readFuture;
+    // The load in progress: it replaces the project on show only when it
+    // finishes, so a cancelled or failed load leaves the window as it was.
+    ProjectLoader *m_pendingLoader = nullptr;
+    QFuture<void> m_pendingFuture;
     QString m_loadingPath;
     QString m_lastFolder;
     QProgressDialog *m_progressDialog = nullptr;

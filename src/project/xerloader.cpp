@@ -317,22 +317,27 @@ void XERLoader::read()
 #endif
     setTiming(QStringLiteral("tables"), step.elapsed());
 
-    if (stopIfCancelled())
-        return;
-    emit progress(20, QStringLiteral("Create Predecessor Model"));
-    createPredecessorModel();
-    emit progress(30, QStringLiteral("Create Resource Model"));
-    createResourceModel();
-    emit progress(40, QStringLiteral("Create Codes Model"));
-    createCodesModel();
-    emit progress(50, QStringLiteral("Create Task Codes Assignment Model"));
-    createTaskCodesAssignmentModel();
-    emit progress(60, QStringLiteral("Create UDF Assignment Model"));
-    createUDFAssignmentModel();
-    if (stopIfCancelled())
-        return;
-    emit progress(70, QStringLiteral("Create Activity Model"));
-    createActivityModel();
+    struct Step
+    {
+        int percent;
+        const char *text;
+        void (ProjectLoader::*build)();
+    };
+    const Step steps[] = {
+        {20, "Create Predecessor Model", &ProjectLoader::createPredecessorModel},
+        {30, "Create Resource Model", &ProjectLoader::createResourceModel},
+        {40, "Create Codes Model", &ProjectLoader::createCodesModel},
+        {50, "Create Task Codes Assignment Model", &ProjectLoader::createTaskCodesAssignmentModel},
+        {60, "Create UDF Assignment Model", &ProjectLoader::createUDFAssignmentModel},
+        {70, "Create Activity Model", &ProjectLoader::createActivityModel},
+    };
+    for (const Step &build : steps) {
+        // A cancel waits at most one step; the largest take about a second.
+        if (stopIfCancelled())
+            return;
+        emit progress(build.percent, QLatin1String(build.text));
+        (this->*build.build)();
+    }
     if (stopIfCancelled())
         return;
     emit progress(80, QStringLiteral("Process data"));

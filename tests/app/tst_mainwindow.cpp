@@ -18,10 +18,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -72,6 +75,8 @@ private slots:
     void loadingShowsOneRowPerActivity_data();
     void loadingShowsOneRowPerActivity();
     void openingAgainBeforeTheFirstLoadEnds();
+    void secondLoadReplacesTheProjectOnlyWhenItOpens_data();
+    void secondLoadReplacesTheProjectOnlyWhenItOpens();
     void chosenFileName_data();
     void chosenFileName();
     void outlineCommands_data();
@@ -237,6 +242,77 @@ void TestMainWindow::openingAgainBeforeTheFirstLoadEnds()
     delete window;
 }
 
+void TestMainWindow::secondLoadReplacesTheProjectOnlyWhenItOpens_data()
+{
+    // `content` null: a FIFO, which blocks whoever opens it until a writer comes.
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("warning");
+
+    const QByteArray good = xer(TwoActivities + QStringLiteral("%R\t3\tA120\tPour\r\n"));
+    QTest::newRow("a good file replaces it") << good << false << QString() << QString();
+    QTest::newRow("a file cut short replaces it with a warning")
+        << good.left(good.indexOf("%E")) << false << QString() << "cut short. 3 activities were read";
+    QTest::newRow("a load cancelled from the dialog") << good << true << QString() << QString();
+    QTest::newRow("a FIFO is refused") << QByteArray() << false << "It is not a regular file" << QString();
+    QTest::newRow("text that is not XER") << QByteArray("Dear planner,\r\n") << false
+                                          << "is not an XER schedule file" << QString();
+}
+
+void TestMainWindow::secondLoadReplacesTheProjectOnlyWhenItOpens()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, cancel);
+    QFETCH(QString, failure);
+    QFETCH(QString, warning);
+
+    // Given a window showing a project of two activities,
+    const QString first = writeFile(QStringLiteral("shown.xer"), xer(TwoActivities));
+    MainWindow window;
+    window.show();
+    window.openProjectFile(first);
+    QVERIFY(waitForLoad(window));
+    const ProjectLoader *shown = window.loader();
+    QVERIFY(shown);
+
+    // when a second file is opened,
+    const QString second = m_dir.filePath(QStringLiteral("second-%1.xer").arg(QTest::currentDataTag()));
+    if (content.isNull())
+        QCOMPARE(::mkfifo(QFile::encodeName(second).constData(), 0600), 0);
+    else
+        QCOMPARE(writeFile(QFileInfo(second).fileName(), content), second);
+    QString title, text;
+    if (!failure.isEmpty())
+        captureMessageBox(&title, &text);
+    window.openProjectFile(second);
+    if (cancel) {
+        QProgressDialog *dialog = window.progressDialog();
+        QVERIFY(dialog);
+        const auto buttons = dialog->findChildren<QPushButton *>();
+        QCOMPARE(buttons.size(), 1);
+        QCOMPARE(buttons.first()->text(), QStringLiteral("Cancel"));
+        buttons.first()->click();
+    }
+    QVERIFY(waitForLoad(window));
+    QTest::qWait(50);
+
+    // then it replaces the project only if it opened, and says why not or what is wrong with it.
+    const bool opened = !cancel && failure.isEmpty();
+    QCOMPARE(window.loader() == shown, !opened);
+    QCOMPARE(window.activities()->treeView()->model()->rowCount(), opened ? 3 : 2);
+    QCOMPARE(window.windowTitle(), opened ? second : first);
+    QCOMPARE(window.recentFiles().entries().constFirst().file, opened ? second : first);
+    if (!failure.isEmpty()) {
+        QTRY_VERIFY(!text.isEmpty());
+        QVERIFY2(text.contains(failure), qPrintable(text));
+    }
+    const auto *box = window.findChild<QMessageBox *>(QStringLiteral("loadWarnings"));
+    QCOMPARE(box != nullptr, !warning.isEmpty());
+    if (box)
+        QVERIFY2(box->isVisible() && box->informativeText().contains(warning), qPrintable(box->informativeText()));
+}
+
 void TestMainWindow::chosenFileName_data()
 {
     QTest::addColumn<QString>("name");
@@ -264,8 +340,8 @@ void TestMainWindow::chosenFileName()
     window.findChild<QAction *>(QStringLiteral("actionOpen_file"))->trigger();
     QCOMPARE(caption, QStringLiteral("Select files to open"));
     QCOMPARE(filter, QStringLiteral("Project files (*.xer)"));
-    QCOMPARE(window.loader() != nullptr, opened);
     QVERIFY(waitForLoad(window));
+    QCOMPARE(window.loader() != nullptr, opened);
 }
 
 void TestMainWindow::outlineCommands_data()
@@ -459,8 +535,8 @@ void TestMainWindow::droppedFile()
     QApplication::sendEvent(&window, &drop);
     QCoreApplication::processEvents();
 
-    QCOMPARE(window.loader() != nullptr, !opened.isEmpty());
     QVERIFY(waitForLoad(window));
+    QCOMPARE(window.loader() != nullptr, !opened.isEmpty());
     if (!opened.isEmpty()) {
         QCOMPARE(window.recentFiles().entries().constFirst().file, m_dir.filePath(opened));
         QCOMPARE(window.activities()->treeView()->model()->rowCount(), 2);

@@ -2,6 +2,7 @@
 #include "icontainer.h"
 #include "plandeckresources.h"
 #include "xertestload.h"
+#include "xerfile.h"
 
 #include <QAbstractItemModelTester>
 #include <QProcess>
@@ -61,6 +62,8 @@ private slots:
     void shouldTypeEveryFieldByItsColumn();
     void shouldSignalInOrder_data();
     void shouldSignalInOrder();
+    void shouldStopWhenCancelled_data();
+    void shouldStopWhenCancelled();
     void shouldOpenLineEndTwinsAlike_data();
     void shouldOpenLineEndTwinsAlike();
     void shouldKeepCatalogueAtSchemaLengthOnSecondLoad();
@@ -187,6 +190,36 @@ void tst_XERLoader::shouldSignalInOrder()
     QCOMPARE(record.events, events);
     QCOMPARE(record.loader->models().isEmpty(), !models);
     QCOMPARE(record.loader->views().isEmpty(), !models);
+}
+
+void tst_XERLoader::shouldStopWhenCancelled_data()
+{
+    QTest::addColumn<int>("cancelAt"); // percent of the progress step that cancels; -1 before the read
+    QTest::newRow("before the read starts") << -1;
+    QTest::newRow("after the file is read") << 10;
+    QTest::newRow("between two models") << 50;
+}
+
+void tst_XERLoader::shouldStopWhenCancelled()
+{
+    QFETCH(int, cancelAt);
+    XERLoader loader(m_project, catalogue());
+    QStringList events;
+    connect(&loader, &ProjectLoader::progress, &loader, [&](int percent) {
+        events << QString::number(percent);
+        if (percent == cancelAt)
+            loader.cancel();
+    }, Qt::DirectConnection);
+    connect(&loader, &ProjectLoader::finished, &loader, [&] { events << "finished"; }, Qt::DirectConnection);
+    connect(&loader, &ProjectLoader::failed, &loader, [&](int code) { events << QString("failed %1").arg(code); },
+            Qt::DirectConnection);
+    if (cancelAt < 0)
+        loader.cancel();
+    loader.read();
+    QCOMPARE(events.constLast(), QString("failed %1").arg(xer::Cancelled));
+    QCOMPARE(events.count(QString::number(cancelAt)), cancelAt < 0 ? 0 : 1);
+    QCOMPARE(events.size(), cancelAt < 0 ? 1 : cancelAt / 10 + 1);
+    QVERIFY(loader.models().isEmpty());
 }
 
 void tst_XERLoader::shouldOpenLineEndTwinsAlike_data()
