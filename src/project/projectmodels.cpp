@@ -214,12 +214,19 @@ void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *t
             std::vector<Entry> &entries = *it;
             std::stable_sort(entries.begin(), entries.end(),
                              [](const Entry &a, const Entry &b) { return a.first < b.first; });
+            // An SS and an FF link to one activity are two relationships but
+            // one predecessor: the list names it once, the details keep both
+            // in file order, which the stable sort leaves untouched.
+            const QString *previous = nullptr;
             for (const Entry &entry : entries) {
-                if (!list.isEmpty()) {
-                    list += QLatin1String(", ");
+                if (!details.isEmpty())
                     details += QLatin1String(", ");
+                if (!previous || *previous != entry.first) {
+                    if (!list.isEmpty())
+                        list += QLatin1String(", ");
+                    list += entry.first;
                 }
-                list += entry.first;
+                previous = &entry.first;
                 details += entry.first;
                 details += QLatin1Char(':');
                 details += entry.second;
@@ -419,6 +426,10 @@ QString activityTypeName(const QString &typeCode)
         return QStringLiteral("Task");
     if (typeCode.contains(QLatin1String("LOE")))
         return QStringLiteral("Level of Effort");
+    if (typeCode.contains(QLatin1String("Rsrc")))
+        return QStringLiteral("Resource Dependent");
+    if (typeCode.contains(QLatin1String("WBS")))
+        return QStringLiteral("WBS Summary");
     return QString();
 }
 

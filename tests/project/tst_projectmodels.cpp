@@ -96,8 +96,14 @@ void tst_ProjectModels::initTestCase()
 {
     plandeck::initResources();
     QVERIFY(m_dir.isValid());
+    // Beside the shared project: a second link between one pair of
+    // activities, written after the first, and a WBS summary activity.
+    QList<XerTestTable> tables = smallProjectTables();
+    tables[1].records.append({"7", "1", "100", "A1060", "Civil summary", "TT_WBS", "TK_NotStart", "", "", "", "",
+                              "2019-03-04 08:00", "2019-03-20 17:00", "100", "", "{7}"});
+    tables[2].records.append({"905", "3", "1", "1", "1", "PR_FF", "8"});
     const QString path = m_dir.filePath("project.xer");
-    QVERIFY(writeFile(path, xerText(smallProjectTables())));
+    QVERIFY(writeFile(path, xerText(tables)));
     m_load = load(path);
     m_loader = m_load.loader.get();
 }
@@ -112,7 +118,7 @@ void tst_ProjectModels::shouldOrderActivityColumns()
     expected << headerTexts(m_loader->model("TASK")) << "WBS Code" << "WBS Name"
              << headerTexts(m_loader->model("TASKRSRC")) << "Phase" << "Area" << "Comments" << "Due" << "Weight";
     QCOMPARE(headerTexts(activities), expected);
-    QCOMPARE(activities->rowCount(), 6);
+    QCOMPARE(activities->rowCount(), 7);
     QCOMPARE(activities->headerData(0, Qt::Horizontal, Qt::UserRole + 2).toMap().value("datatype").toString(),
              QString("integer"));
     QCOMPARE(activities->headerData(2, Qt::Horizontal, Qt::UserRole + 1).toString(), QString("system"));
@@ -134,15 +140,14 @@ void tst_ProjectModels::shouldDeriveActivityValues_data()
     QTest::newRow("task with a lagged predecessor and a date field")
         << "Excavate" << "Task" << "A1000" << "A1000:FS+8h"
         << QVariantList{"Civil", "Build", "North", none, at(3, 31, 17), none};
-    QTest::newRow("predecessors in key order, negative lag")
-        << "Façade panels" << "Task" << "A1000, A1010" << "A1000:SF, A1010:SS-4h"
+    QTest::newRow("predecessor with two links named once, its links in file order, negative lag")
+        << "Façade panels" << "Task" << "A1000, A1010" << "A1000:SF, A1000:FF+8h, A1010:SS-4h"
         << QVariantList{"Façade", "Build", none, none, none, 12.5};
     QTest::newRow("level of effort") << "Supervision" << "Level of Effort" << "" << ""
                                      << QVariantList{"Façade", none, none, none, none, none};
     QTest::newRow("finish milestone without predecessor from another project")
         << "Finish" << "Milestone" << "A1020" << "A1020:FF+8h" << QVariantList{"Façade", none, none, none, none, none};
-    QTest::newRow("resource-dependent type has no name")
-        << "Crane hire" << "" << "" << "" << QVariantList{"Civil", none, none, none, none, none};
+    QTest::newRow("resource dependent") << "Crane hire" << "Resource Dependent" << "" << "" << QVariantList{"Civil", none, none, none, none, none};
 }
 
 void tst_ProjectModels::shouldDeriveActivityValues()
