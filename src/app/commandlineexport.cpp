@@ -2,12 +2,16 @@
 
 #include "activities.h"
 #include "pdgroupedtreeview.h"
+#include "pdprintexport.h"
 #include "pdtreeexport.h"
 #include "projectpresentation.h"
 #include "xerfile.h"
 #include "xerloader.h"
 
 #include <QCommandLineParser>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,8 +53,13 @@ void CommandLineExport::describeOption(QCommandLineParser &parser)
     parser.addOption({optionName(),
                       QStringLiteral("Write the activities of <file>, as the window shows them after opening it, "
                                      "to <out> and exit without showing a window. The ending of <out> chooses "
-                                     "the format: .csv (semicolon-separated, UTF-8)."),
+                                     "the format: .csv (semicolon-separated, UTF-8), .pdf (the tree beside the "
+                                     "chart on A4 landscape pages) or .png (the chart from --from to --to)."),
                       QStringLiteral("out")});
+    parser.addOption({QStringLiteral("from"), QStringLiteral("First day of a .png export (YYYY-MM-DD)."),
+                      QStringLiteral("date")});
+    parser.addOption({QStringLiteral("to"), QStringLiteral("Last day of a .png export (YYYY-MM-DD)."),
+                      QStringLiteral("date")});
 }
 
 bool CommandLineExport::isRequested(int argc, char *argv[])
@@ -82,8 +91,15 @@ int CommandLineExport::run(const QCommandLineParser &parser)
         return usageError(parser, QStringLiteral("--export needs the name of the file to write."));
     if (inputs.size() != 1)
         return usageError(parser, QStringLiteral("--export needs exactly one schedule to read."));
-    if (QFileInfo(output).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) != 0)
-        return usageError(parser, QStringLiteral("cannot tell the format of \"%1\"; name it *.csv.").arg(shown(output)));
+    const QString format = QFileInfo(output).suffix().toLower();
+    if (format != QLatin1String("csv") && format != QLatin1String("pdf") && format != QLatin1String("png"))
+        return usageError(parser, QStringLiteral("cannot tell the format of \"%1\"; name it *.csv, *.pdf or *.png.")
+                                      .arg(shown(output)));
+    const QDate from = QDate::fromString(parser.value(QStringLiteral("from")), Qt::ISODate);
+    const QDate to = QDate::fromString(parser.value(QStringLiteral("to")), Qt::ISODate);
+    if (format == QLatin1String("png") && (!from.isValid() || !to.isValid() || to < from))
+        return usageError(parser, QStringLiteral("a .png export needs --from and --to, as YYYY-MM-DD, "
+                                                 "--to not before --from."));
 
     const QString input = inputs.constFirst();
     QFile catalogueFile(QStringLiteral(":/files/schema.json"));
@@ -111,13 +127,35 @@ int CommandLineExport::run(const QCommandLineParser &parser)
         return CannotOpenInput;
     }
 
+    // Without a display there is no desktop font, and Qt's fallback is a
+    // size larger than the views are laid out for: labels of the date scale
+    // would no longer fit their days. Pages take the usual desktop size.
+    if (format != QLatin1String("csv"))
+        QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
     Activities activities;
     presentProject(&activities, &loader);
-    const PdExportResult result = exportActivitiesCsv(activities.treeView(), output);
+    QString error;
+    bool ok = false;
+    if (format == QLatin1String("csv")) {
+        const PdExportResult result = exportActivitiesCsv(activities.treeView(), output);
+        ok = result.ok;
+        error = result.errorString;
+    } else {
+        // Pages and pictures take their sizes from laid-out views, as on
+        // screen; nothing reaches a display.
+        activities.setAttribute(Qt::WA_DontShowOnScreen);
+        activities.resize(1600, 1000);
+        activities.show();
+        QCoreApplication::processEvents();
+        if (format == QLatin1String("pdf"))
+            ok = PdPrintExport::savePdf(activities.treeView(), activities.ganttChart(), output, &error);
+        else
+            ok = PdPrintExport::saveChartPng(activities.ganttChart(), from, to, output, &error);
+    }
     // The view must let go of the models before the loader deletes them.
     activities.onCloseProject();
-    if (!result.ok) {
-        printError(QStringLiteral("plandeck: cannot write \"%1\": %2").arg(shown(output), result.errorString));
+    if (!ok) {
+        printError(QStringLiteral("plandeck: cannot write \"%1\": %2").arg(shown(output), error));
         return CannotWriteOutput;
     }
     return Written;

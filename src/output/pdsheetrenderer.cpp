@@ -2,7 +2,9 @@
 
 #include "printsheet.h"
 
+#include <QImageWriter>
 #include <QPainter>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -45,8 +47,6 @@ QImage PdSheetRenderer::render(const PrintSheet &sheet, qreal scale, int firstRo
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
-    image.setDotsPerMeterX(int(std::lround(sheet.dotsPerInch() / 0.0254)));
-    image.setDotsPerMeterY(image.dotsPerMeterX());
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.scale(scale, scale);
@@ -74,4 +74,16 @@ QImage PdSheetRenderer::renderCapped(const PrintSheet &sheet, QString *error, in
     if (image.isNull() && error)
         *error = QStringLiteral("The image is too large to be made.");
     return image;
+}
+
+bool PdSheetRenderer::savePng(const QImage &image, const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    QImageWriter writer(&file, "png");
+    if (file.open(QIODevice::WriteOnly) && writer.write(image) && file.commit())
+        return true;
+    if (error)
+        *error = QStringLiteral("The image could not be saved to %1: %2")
+                     .arg(path, writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString());
+    return false;
 }

@@ -23,4 +23,6 @@ public:
     // sheet is empty or the image cannot be made.
     static QImage renderCapped(const PrintSheet &sheet, QString *error, int maxSide = defaultMaxSide,
                                qint64 maxPixels = defaultMaxPixels);
+    // Writes a PNG file whole or not at all; the reason on failure.
+    static bool savePng(const QImage &image, const QString &path, QString *error);
 };

@@ -10,10 +10,8 @@
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QImageWriter>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -120,15 +118,8 @@ QString PdSnipDialog::saveImage(const QString &path, QString *error) const
     const QImage image = makeImage(error);
     if (image.isNull())
         return QString();
-    QSaveFile file(name);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("The image could not be saved to %1: %2")
-                         .arg(name, writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                                 : file.errorString());
+    if (!PdSheetRenderer::savePng(image, name, error))
         return QString();
-    }
     return name;
 }
 

@@ -71,11 +71,9 @@ void ViewPrintSheet::updateWidths()
 
 int ViewPrintSheet::dotsPerInch() const
 {
-    if (m_tree)
-        return m_tree->logicalDpiY();
-    if (m_chart)
-        return m_chart->logicalDpiY();
-    return PrintSheet::dotsPerInch();
+    const QWidget *widget = m_tree ? static_cast<QWidget *>(m_tree) : m_chart;
+    const int dpi = widget ? widget->logicalDpiY() : 0;
+    return dpi >= 48 && dpi <= 600 ? dpi : PrintSheet::dotsPerInch();
 }
 
 void ViewPrintSheet::paintHeader(QPainter &painter, int left, int right) const

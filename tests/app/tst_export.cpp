@@ -67,6 +67,8 @@ private slots:
     void initTestCase();
     void commandLineStatus_data();
     void commandLineStatus();
+    void pagesAndPicturesFromTheCommandLine_data();
+    void pagesAndPicturesFromTheCommandLine();
     void windowWritesWhatTheCommandLineWrites();
     void failedExportWarnsAndSaysNothingSaved();
     void copyPutsSelectedRowsOnTheClipboard();
@@ -130,6 +132,42 @@ void TestExport::commandLineStatus()
         QVERIFY(written.startsWith("\xEF\xBB\xBF" "Activity ID;Activity Name;"));
     else
         QCOMPARE(written, OldContent);
+}
+
+void TestExport::pagesAndPicturesFromTheCommandLine_data()
+{
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QStringList>("dates");
+    QTest::addColumn<int>("status");
+    QTest::newRow("pdf pages") << "plan.pdf" << QStringList() << 0;
+    QTest::newRow("png of a month") << "month.png" << QStringList{"--from", "2026-03-01", "--to", "2026-03-31"} << 0;
+    QTest::newRow("png without dates") << "nodates.png" << QStringList() << 64;
+    QTest::newRow("png ending before it starts") << "back.png" << QStringList{"--from", "2026-03-31", "--to", "2026-03-01"}
+                                                 << 64;
+    QTest::newRow("png of dates before the schedule") << "before.png"
+                                                      << QStringList{"--from", "2001-01-01", "--to", "2001-02-01"} << 3;
+}
+
+void TestExport::pagesAndPicturesFromTheCommandLine()
+{
+    QFETCH(QString, out);
+    QFETCH(QStringList, dates);
+    QFETCH(int, status);
+    const QString path = m_dir.filePath(out);
+    QCOMPARE(runPlandeck(QStringList{"--export", path} + dates + QStringList{SmallSchedule}), status);
+    QCOMPARE(QFile::exists(path), status == 0);
+    if (status != 0)
+        return;
+    if (out.endsWith(QLatin1String(".pdf"))) {
+        const QByteArray pdf = readAll(path);
+        QVERIFY(pdf.startsWith("%PDF"));
+        QVERIFY(pdf.contains("/MediaBox [0 0 842"));
+        return;
+    }
+    // A month of days: some pixels per day, not the whole schedule's width.
+    const QImage image(path, "png");
+    QVERIFY2(image.width() >= 31 * 10 && image.width() <= 31 * 100, qPrintable(QString::number(image.width())));
+    QVERIFY(image.height() > 100);
 }
 
 void TestExport::windowWritesWhatTheCommandLineWrites()
