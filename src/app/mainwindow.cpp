@@ -363,8 +363,12 @@ void MainWindow::createCodeMenus()
     }
     m_viewMenu->addSeparator();
     m_viewMenu->addAction(m_actionClearAllFilters);
-    // On the menu bar, so that its commands can be reached at all.
-    menuBar()->insertMenu(m_menuHelp->menuAction(), m_viewMenu);
+    // The same commands on the menu bar, where they can be reached at all; a
+    // menu of its own, because the bar would show the View menu's icon alone.
+    auto *viewBarMenu = new QMenu(QStringLiteral("View"), menuBar());
+    viewBarMenu->setObjectName(QStringLiteral("menuViewBar"));
+    viewBarMenu->addActions(m_viewMenu->actions());
+    menuBar()->insertMenu(m_menuHelp->menuAction(), viewBarMenu);
 
     auto *layoutEntry = new QWidget(m_menuLayout);
     auto *layoutRow = new QHBoxLayout(layoutEntry);
