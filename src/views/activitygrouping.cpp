@@ -26,9 +26,9 @@ bool isBlank(const QVariant &key)
 
 // Orders structured keys as the scheduling tool lists them: by sequence
 // number, then code, then key.
-QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
+QHash<QString, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
 {
-    QMap<QVariant, int> ranks;
+    QHash<QString, int> ranks;
     if (!model)
         return ranks;
     const int keyColumn = columnByName(model, keyName);
@@ -58,8 +58,9 @@ QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QStrin
         return a.code < b.code;
     });
     for (const Node &node : nodes) {
-        if (!ranks.contains(node.key))
-            ranks.insert(node.key, ranks.size());
+        const QString key = node.key.toString();
+        if (!ranks.contains(key))
+            ranks.insert(key, ranks.size());
     }
     return ranks;
 }
@@ -77,15 +78,16 @@ int depthLimit(const QString &interval)
 } // namespace
 
 ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int rowCount, bool structured,
-                                                       const QMap<QVariant, int> &ranks)
+                                                       const QHash<QString, int> &ranks)
 {
     ActivityGroupingLevel level;
     level.keyOfRow.fill(-1, rowCount);
-    QMap<QVariant, int> positions;
+    // Keys by their text: the index's own keys, so equal texts are equal keys.
+    QHash<QString, int> positions;
     int position = 0;
     for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position) {
-        positions.insert(it.key(), position);
         level.keyTexts.append(it.key().toString());
+        positions.insert(level.keyTexts.last(), position);
         const QVariant display = it->display;
         level.displays.append(display.isNull() || display.toString().isEmpty() ? QVariant(it.key().toString())
                                                                                 : display);
@@ -101,7 +103,7 @@ ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int
         position = 0;
         for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position) {
             if (it->parentKey.isValid())
-                level.parentOf[position] = positions.value(it->parentKey, -1);
+                level.parentOf[position] = positions.value(it->parentKey.toString(), -1);
         }
     }
     if (!ranks.isEmpty()) {
@@ -109,7 +111,7 @@ ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int
         const int unranked = ranks.size();
         position = 0;
         for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position)
-            level.rank[position] = ranks.value(it.key(), unranked + position);
+            level.rank[position] = ranks.value(level.keyTexts.at(position), unranked + position);
     }
     return level;
 }
