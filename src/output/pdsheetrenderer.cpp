@@ -44,7 +44,7 @@ QImage PdSheetRenderer::render(const PrintSheet &sheet, qreal scale, int firstRo
     const int headerHeight = sheet.headerHeight();
     const QSize size(std::max(1, int(std::floor(width * scale))),
                      std::max(1, int(std::floor((headerHeight + qint64(std::max(0, rows)) * rh) * scale))));
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.fill(Qt::white);
@@ -62,17 +62,29 @@ QImage PdSheetRenderer::render(const PrintSheet &sheet, qreal scale, int firstRo
     return image;
 }
 
-QImage PdSheetRenderer::renderCapped(const PrintSheet &sheet, QString *error, int maxSide, qint64 maxPixels)
+QImage PdSheetRenderer::renderCapped(const PrintSheet &sheet, QString *error, int *rowsShown, int maxSide,
+                                     qint64 maxPixels)
 {
+    if (rowsShown)
+        *rowsShown = 0;
     const QSize size = sheetSize(sheet);
     if (size.width() <= 0 || sheet.rowCount() <= 0 || sheet.rowHeight() <= 0) {
         if (error)
             *error = QStringLiteral("There is nothing to make an image of: the chart or the chosen dates are empty.");
         return QImage();
     }
-    const QImage image = render(sheet, fittingScale(size, maxSide, maxPixels));
+    qreal scale = fittingScale(size, maxSide, maxPixels);
+    int rows = sheet.rowCount();
+    if (scale < minimumScale) {
+        scale = std::min(minimumScale, qreal(maxSide) / size.width());
+        const qreal height = std::min<qreal>(maxSide, maxPixels / (size.width() * scale));
+        rows = std::clamp(int((height / scale - sheet.headerHeight()) / sheet.rowHeight()), 1, rows);
+    }
+    const QImage image = render(sheet, scale, 0, rows);
     if (image.isNull() && error)
         *error = QStringLiteral("The image is too large to be made.");
+    if (!image.isNull() && rowsShown)
+        *rowsShown = rows;
     return image;
 }
 

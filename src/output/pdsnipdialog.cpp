@@ -101,21 +101,29 @@ void PdSnipDialog::zoomOutClicked()
     zoomBy(2.0 / 3.0);
 }
 
-QImage PdSnipDialog::makeImage(QString *error) const
+QImage PdSnipDialog::makeImage(QString *error, QString *note) const
 {
     const int from = m_sheet->chartFrom() + int(std::floor(m_scene->leftX() / m_overviewScale));
     const int to = m_sheet->chartFrom() + int(std::ceil(m_scene->rightX() / m_overviewScale));
     ViewPrintSheet slice(nullptr, m_chart);
     slice.setChartRange(from, std::min(to, m_sheet->chartTo()));
-    return PdSheetRenderer::renderCapped(slice, error);
+    int rows = 0;
+    const QImage image = PdSheetRenderer::renderCapped(slice, error, &rows);
+    if (note)
+        *note = image.isNull() || rows >= slice.rowCount()
+                    ? QString()
+                    : QStringLiteral("\nThe chart is too tall for one image: it holds the first %1 of %2 rows.")
+                          .arg(rows)
+                          .arg(slice.rowCount());
+    return image;
 }
 
-QString PdSnipDialog::saveImage(const QString &path, QString *error) const
+QString PdSnipDialog::saveImage(const QString &path, QString *error, QString *note) const
 {
     QString name = path;
     if (!name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
         name += QStringLiteral(".png");
-    const QImage image = makeImage(error);
+    const QImage image = makeImage(error, note);
     if (image.isNull())
         return QString();
     if (!PdSheetRenderer::savePng(image, name, error))
@@ -123,9 +131,9 @@ QString PdSnipDialog::saveImage(const QString &path, QString *error) const
     return name;
 }
 
-bool PdSnipDialog::copyImage(QString *error) const
+bool PdSnipDialog::copyImage(QString *error, QString *note) const
 {
-    const QImage image = makeImage(error);
+    const QImage image = makeImage(error, note);
     if (image.isNull())
         return false;
     QGuiApplication::clipboard()->setImage(image);
@@ -141,18 +149,20 @@ void PdSnipDialog::saveToPngClicked()
     if (path.isEmpty())
         return;
     QString error;
-    const QString written = saveImage(path, &error);
+    QString note;
+    const QString written = saveImage(path, &error, &note);
     if (written.isEmpty())
         QMessageBox::warning(this, QStringLiteral("Image"), error);
     else
-        QMessageBox::information(this, QStringLiteral("Image"), QStringLiteral("Image was saved to ") + written);
+        QMessageBox::information(this, QStringLiteral("Image"), QStringLiteral("Image was saved to ") + written + note);
 }
 
 void PdSnipDialog::saveToClipboardClicked()
 {
     QString error;
-    if (copyImage(&error))
-        QMessageBox::information(this, QStringLiteral("Image"), QStringLiteral("Image was copied to clipboard"));
+    QString note;
+    if (copyImage(&error, &note))
+        QMessageBox::information(this, QStringLiteral("Image"), QStringLiteral("Image was copied to clipboard") + note);
     else
         QMessageBox::warning(this, QStringLiteral("Image"), error);
 }

@@ -34,11 +34,12 @@ public:
     qreal zoom() const;
 
     // The chosen slice as an image; null with a reason when there is none.
-    QImage makeImage(QString *error) const;
+    // `note` tells when the chart was too tall to go in whole.
+    QImage makeImage(QString *error, QString *note = nullptr) const;
     // Writes the slice to `path` (".png" added when missing); the reason on
     // failure. Returns the name written.
-    QString saveImage(const QString &path, QString *error) const;
-    bool copyImage(QString *error) const;
+    QString saveImage(const QString &path, QString *error, QString *note = nullptr) const;
+    bool copyImage(QString *error, QString *note = nullptr) const;
 
 public slots:
     void zoomInClicked();

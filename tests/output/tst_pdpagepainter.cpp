@@ -1,4 +1,5 @@
 #include "pdpagepainter.h"
+#include "pdsheetrenderer.h"
 #include "printsheet.h"
 
 #include <QPainter>
@@ -69,6 +70,7 @@ private slots:
     void pagesShowEveryRowApart();
     void pdfHasThePlannedPagesInLandscape();
     void cancelledPdfLeavesNoFile();
+    void tooTallForOneImageKeepsTheFirstRowsReadable();
 };
 
 void TestPdPagePainter::pagesShowEveryRowApart_data()
@@ -151,6 +153,24 @@ void TestPdPagePainter::cancelledPdfLeavesNoFile()
     QCOMPARE(result.pages, 2);
     QVERIFY(!QFile::exists(path));
     QVERIFY(!painter.savePdf(dir.filePath(QStringLiteral("missing/x.pdf")), 0, 0).ok);
+}
+
+void TestPdPagePainter::tooTallForOneImageKeepsTheFirstRowsReadable()
+{
+    SolidSheet sheet;
+    sheet.rows = 1000000;
+    int shown = 0;
+    QString error;
+    const QImage image = PdSheetRenderer::renderCapped(sheet, &error, &shown);
+    QVERIFY(!image.isNull());
+    QVERIFY(shown > 0 && shown < sheet.rows);
+    QCOMPARE(sheet.paintedRows, shown);
+    QVERIFY(image.height() <= PdSheetRenderer::defaultMaxSide);
+    // Rows keep their minimum scale: each is still a few pixels high.
+    const qreal scale = qreal(image.width()) / sheet.width();
+    QVERIFY(qAbs(scale - PdSheetRenderer::minimumScale) < 0.01);
+    QCOMPARE(image.pixelColor(10, int((sheet.headerHeight() + (shown - 0.5) * 22) * scale)),
+             rowColours[(shown - 1) % 2]);
 }
 
 QTEST_MAIN(TestPdPagePainter)
