@@ -11,6 +11,7 @@
 #include "pdprintdialog.h"
 #include "pdsnipdialog.h"
 #include "pdsortfilterheader.h"
+#include "pdsortfilterwidget.h"
 #include "pdtreeexport.h"
 #include "plandeckresources.h"
 #include "projectpresentation.h"
@@ -694,14 +695,20 @@ void MainWindow::onCloseAction()
 void MainWindow::onColumnsAction()
 {
     QHeaderView *header = nullptr;
+    PdSortFilterWidget *controller = nullptr;
     if (m_stackedWidget->currentWidget() == m_splitter) {
         header = m_activities->treeView()->header();
+        controller = m_activities->sortFilterWidget();
     } else if (m_stackedWidget->currentWidget() == m_resources) {
         header = m_resources->tableView()->horizontalHeader();
+        controller = m_resources->sortFilterWidget();
     }
     if (!header)
         return;
     PdGroupedColumnDialog dialog(header, this);
+    // The view's own controller, so a filter set here rebuilds the chart and
+    // the groups just as one set from the header does.
+    dialog.setSortFilterController(controller);
     dialog.excludeGroup(QStringLiteral("system"), true);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -1,5 +1,8 @@
 #include "pdgroupedcolumndialog.h"
 
+#include "pdsortfilterdelegate.h"
+#include "pdsortfilterwidget.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -109,6 +112,24 @@ void PdGroupedColumnDialog::setupUi()
         view->viewport()->setMouseTracking(true);
         view->viewport()->installEventFilter(this);
     }
+}
+
+void PdGroupedColumnDialog::setSortFilterController(PdSortFilterWidget *controller)
+{
+    if (m_controller)
+        disconnect(m_controller, nullptr, this, nullptr);
+    m_controller = controller;
+    m_clearAllFilters->disconnect();
+    m_clearAllFilters->setEnabled(controller);
+    if (!controller)
+        return;
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_availableView),
+                                    static_cast<QAbstractItemView *>(m_chosenView)}) {
+        view->setItemDelegateForColumn(0, new PdSortFilterDelegate(controller, view));
+        connect(controller, &PdSortFilterWidget::filtered, view->viewport(), qOverload<>(&QWidget::update));
+    }
+    connect(m_clearAllFilters, &QPushButton::clicked, controller, &PdSortFilterWidget::clearAllFilters);
+    connect(this, &PdGroupedColumnDialog::popUp, controller, &PdSortFilterWidget::onAutoFilterPopUp);
 }
 
 void PdGroupedColumnDialog::excludeGroup(const QString &name, bool exclude)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 
+class PdSortFilterWidget;
 class QDialogButtonBox;
 class QHeaderView;
 class QListView;
@@ -36,6 +37,10 @@ public:
     // Takes the group out of the excluded groups, or puts it back when
     // `exclude` is set, and fills both lists again.
     void excludeGroup(const QString &name, bool exclude);
+
+    // Gives the entries the header's filter buttons and makes "Clear all
+    // filters" clear the view's sorting and filtering through `controller`.
+    void setSortFilterController(PdSortFilterWidget *controller);
 
     // The chosen columns in the chosen order: logical numbers and titles.
     QVector<int> chosenColumns() const;
@@ -70,6 +75,7 @@ private:
     QStandardItemModel *m_chosen = nullptr;
     QMap<QString, QStandardItem *> m_groupItems;
     QStringList m_excludedGroups;
+    QPointer<PdSortFilterWidget> m_controller;
 
     QTreeView *m_availableView = nullptr;
     QListView *m_chosenView = nullptr;
