@@ -133,15 +133,14 @@ MainWindow::MainWindow(QWidget *parent)
 
 void MainWindow::createFindMenu()
 {
-    auto *edit = new QMenu(QStringLiteral("Edit"), menuBar());
-    edit->setObjectName(QStringLiteral("menuEdit"));
+    QMenu *edit = m_menuEdit;
+    edit->addSeparator();
     QAction *find = edit->addAction(QStringLiteral("Find..."), this, &MainWindow::onFind);
     find->setObjectName(QStringLiteral("actionFind"));
     find->setShortcut(QKeySequence::Find);
     QAction *next = edit->addAction(QStringLiteral("Find Next"), this, &MainWindow::onFindNext);
     next->setObjectName(QStringLiteral("actionFindNext"));
     next->setShortcut(QKeySequence::FindNext);
-    menuBar()->insertMenu(m_menuLayout->menuAction(), edit);
 }
 
 void MainWindow::onFind()
