@@ -1,6 +1,7 @@
 #include "commandlineexport.h"
 
 #include "activities.h"
+#include "layoutmanager.h"
 #include "pdgroupedtreeview.h"
 #include "pdprintexport.h"
 #include "pdtreeexport.h"
@@ -60,6 +61,16 @@ void CommandLineExport::describeOption(QCommandLineParser &parser)
                       QStringLiteral("date")});
     parser.addOption({QStringLiteral("to"), QStringLiteral("Last day of a .png export (YYYY-MM-DD)."),
                       QStringLiteral("date")});
+    parser.addOption({layoutOptionName(),
+                      QStringLiteral("With --export: apply <layout> after the default layout. <layout> is a layout "
+                                     ".json file, a P6 .plf file, the name of a saved layout or the name of a view "
+                                     "stored in the schedule."),
+                      QStringLiteral("layout")});
+}
+
+QString CommandLineExport::layoutOptionName()
+{
+    return QStringLiteral("layout");
 }
 
 bool CommandLineExport::isRequested(int argc, char *argv[])
@@ -133,7 +144,18 @@ int CommandLineExport::run(const QCommandLineParser &parser)
     if (format != QLatin1String("csv"))
         QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
     Activities activities;
-    presentProject(&activities, &loader);
+    LayoutManager layouts(&activities, nullptr, nullptr);
+    presentProject(&activities, &loader, &layouts);
+    if (parser.isSet(layoutOptionName())) {
+        QString document;
+        QString layoutError;
+        if (!layouts.resolveLayout(parser.value(layoutOptionName()), &document, &layoutError)) {
+            activities.onCloseProject();
+            printError(QStringLiteral("plandeck: ") + layoutError);
+            return UnknownLayout;
+        }
+        layouts.applyLayout(document);
+    }
     QString error;
     bool ok = false;
     if (format == QLatin1String("csv")) {

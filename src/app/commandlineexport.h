@@ -18,10 +18,12 @@ public:
         NotASchedule = 1,
         CannotOpenInput = 2,
         CannotWriteOutput = 3,
+        UnknownLayout = 4,
         UsageError = 64,
     };
 
     static QString optionName();
+    static QString layoutOptionName();
     static void describeOption(QCommandLineParser &parser);
     // Looks at the raw arguments, before any application object exists: an
     // export must choose a platform that needs no display.

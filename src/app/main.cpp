@@ -73,6 +73,10 @@ int main(int argc, char *argv[])
         return CommandLineExport::run(parser);
     }
     parser.process(app);
+    if (parser.isSet(CommandLineExport::layoutOptionName())) {
+        std::fprintf(stderr, "plandeck: --layout applies to --export only.\n%s", qPrintable(parser.helpText()));
+        return CommandLineExport::UsageError;
+    }
 
     auto window = std::make_unique<MainWindow>();
     window->show();

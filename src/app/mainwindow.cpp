@@ -3,6 +3,7 @@
 #include "activities.h"
 #include "activitydetails.h"
 #include "ganttchart.h"
+#include "layoutmanager.h"
 #include "pdfilterdialogproxymodel.h"
 #include "pdganttchartstylesdialog.h"
 #include "pdgroupdialog.h"
@@ -117,7 +118,7 @@ MainWindow::MainWindow(QWidget *parent)
     updateToolBarActions();
     m_splitter->widget(1)->setVisible(m_actionDetail->isChecked());
 
-    updateLayoutsList(QStringLiteral("default"));
+    m_layouts->updateLayoutsList(QStringLiteral("default"));
 
     m_actionOpen->setVisible(false);
     m_actionSaveFile->setVisible(false);
@@ -199,6 +200,7 @@ void MainWindow::setupUi()
     m_actionClose = makeAction(this, "actionClose", QStringLiteral("Close"));
     m_actionOpenCached = makeAction(this, "actionOpenCaced", QStringLiteral("Open cached"));
     m_actionImportLayout = makeAction(this, "actionImportLayout", QStringLiteral("Import layout"));
+    m_actionExportLayout = makeAction(this, "actionExportLayout", QStringLiteral("Export layout..."));
     m_actionSnip = makeAction(this, "actionSnip", QStringLiteral("Snip"));
     m_actionSnip->setToolTip(QStringLiteral("Snip the GanttChart to image or file"));
     m_actionPrint = makeAction(this, "actionPrint", QStringLiteral("Print"));
@@ -363,12 +365,8 @@ void MainWindow::createCodeMenus()
     }
     m_viewMenu->addSeparator();
     m_viewMenu->addAction(m_actionClearAllFilters);
-    // The same commands on the menu bar, where they can be reached at all; a
-    // menu of its own, because the bar would show the View menu's icon alone.
-    auto *viewBarMenu = new QMenu(QStringLiteral("View"), menuBar());
-    viewBarMenu->setObjectName(QStringLiteral("menuViewBar"));
-    viewBarMenu->addActions(m_viewMenu->actions());
-    menuBar()->insertMenu(m_menuHelp->menuAction(), viewBarMenu);
+    // On the menu bar, so that its commands can be reached at all.
+    menuBar()->insertMenu(m_menuHelp->menuAction(), m_viewMenu);
 
     auto *layoutEntry = new QWidget(m_menuLayout);
     auto *layoutRow = new QHBoxLayout(layoutEntry);
@@ -384,6 +382,13 @@ void MainWindow::createCodeMenus()
     layoutAction->setDefaultWidget(layoutEntry);
     m_menuLayout->addAction(layoutAction);
     m_menuLayout->addSeparator();
+    m_layouts = new LayoutManager(m_activities, m_menuLayout, this);
+    QList<QAction *> outline{m_actionExpand, m_actionCollapse, m_actionExpandAll, m_actionCollapseAll};
+    outline += m_actionLevels;
+    m_layouts->setOutlineActions(outline);
+    m_layouts->setOutlineState([this] { return m_outlineState; });
+    m_menuLayout->addAction(m_actionImportLayout);
+    m_menuLayout->addAction(m_actionExportLayout);
 
     m_mainToolBar->addAction(m_actionOpen);
     m_mainToolBar->addAction(m_actionColumns);
@@ -438,6 +443,9 @@ void MainWindow::connectActions()
     connect(m_activities->filterProxy(), &PdFilterDialogProxyModel::countsChanged, this,
             &MainWindow::updateActivityCount);
     connect(m_layoutName, &QLineEdit::textEdited, this, &MainWindow::layoutNameEdited);
+    connect(m_saveLayout, &QPushButton::clicked, this, &MainWindow::saveLayoutClicked);
+    connect(m_actionImportLayout, &QAction::triggered, this, &MainWindow::onImportLayout);
+    connect(m_actionExportLayout, &QAction::triggered, m_layouts, &LayoutManager::onExportLayout);
 }
 
 void MainWindow::setGanttTimelime()
@@ -557,7 +565,7 @@ void MainWindow::onXerReadDone()
     closeProject();
     m_loader = loader;
     m_readFuture = m_pendingFuture;
-    presentProject(m_activities, m_loader);
+    presentProject(m_activities, m_loader, m_layouts);
     QAbstractItemModel *resourceModel = m_loader->model(QStringLiteral("ResourceModel"));
     m_details->setActivityModel(m_loader->model(QStringLiteral("ActivityModel")));
     m_details->setResourceModel(resourceModel);
@@ -567,6 +575,7 @@ void MainWindow::onXerReadDone()
     m_resources->setModel(resourceModel);
     Resources::setupResourceTable(m_resources->tableView());
     updateToolBarActions();
+    // The default layout's widths are for another font; no date may be cut off.
     fitColumnWidths();
 
     m_recentFiles.addFile(path, m_loader->connectionDescription());
@@ -906,22 +915,14 @@ void MainWindow::layoutNameEdited(QString text)
     m_saveLayout->setEnabled(!text.isEmpty());
 }
 
-void MainWindow::updateLayoutsList(const QString &name)
+void MainWindow::saveLayoutClicked()
 {
-    qCInfo(lcAppTiming).nospace() << Q_FUNC_INFO << " start";
-    QElapsedTimer timer;
-    timer.start();
-    Q_UNUSED(name)
+    m_layouts->saveLayout(m_layoutName->text());
+}
 
-    const QList<QAction *> entries = m_menuLayout->actions();
-    for (int i = 2; i < entries.size(); ++i) {
-        m_menuLayout->removeAction(entries.at(i));
-        entries.at(i)->deleteLater();
-    }
-    QAction *none = m_menuLayout->addAction(QStringLiteral("layouts not found"));
-    none->setEnabled(false);
-
-    qCInfo(lcAppTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
+void MainWindow::onImportLayout()
+{
+    m_layouts->onImportLayout();
 }
 
 void MainWindow::rebuildRecentMenu()

@@ -8,6 +8,7 @@
 #include <functional>
 
 class Activities;
+class LayoutManager;
 class ActivityDetails;
 class ProjectLoader;
 class Resources;
@@ -51,6 +52,8 @@ public:
     QMenu *outlineMenu() const { return m_outlineMenu; }
     QMenu *timeMenu() const { return m_timeMenu; }
     QMenu *viewMenu() const { return m_viewMenu; }
+    QMenu *layoutMenu() const { return m_menuLayout; }
+    LayoutManager *layouts() const { return m_layouts; }
     // Unit codes of the checked timescale actions, lowest band first.
     QList<int> timeScaleLevels() const;
 
@@ -76,6 +79,8 @@ public slots:
     void onOutlineChanged();
     void testShowTable();
     void testShowTreeView();
+    void onImportLayout();
+    void saveLayoutClicked();
     void layoutNameEdited(QString text);
     void onMRUClick();
     void setView(QAction *action);
@@ -99,7 +104,6 @@ private:
     void createViews();
     void createCodeMenus();
     void connectActions();
-    void updateLayoutsList(const QString &name);
     void rebuildRecentMenu();
     void closeProject();
     void deleteLoader();
@@ -130,6 +134,7 @@ private:
     QAction *m_actionClose = nullptr;
     QAction *m_actionOpenCached = nullptr;
     QAction *m_actionImportLayout = nullptr;
+    QAction *m_actionExportLayout = nullptr;
     QAction *m_actionSnip = nullptr;
     QAction *m_actionPrint = nullptr;
     QAction *m_actionAbout = nullptr;
@@ -169,6 +174,7 @@ private:
     Activities *m_activities = nullptr;
     ActivityDetails *m_details = nullptr;
     Resources *m_resources = nullptr;
+    LayoutManager *m_layouts = nullptr;
 
     QString m_outlineState;
     QString m_findText;

@@ -1,9 +1,11 @@
 #include "projectpresentation.h"
 
 #include "activities.h"
+#include "layoutmanager.h"
 #include "pdgroupedtreeview.h"
 #include "pdmodelutils.h"
 #include "projectloader.h"
+#include "xerloader.h"
 
 #include <QHeaderView>
 #include <QTreeView>
@@ -15,7 +17,7 @@ const char *const DefaultColumns[] = {"Activity ID", "Activity Name", "Activity 
 
 } // namespace
 
-void presentProject(Activities *activities, ProjectLoader *loader)
+void presentProject(Activities *activities, ProjectLoader *loader, LayoutManager *layouts)
 {
     activities->setModels(loader->model(QStringLiteral("ActivityModel")), loader->model(QStringLiteral("PROJWBS")),
                           loader->model(QStringLiteral("ACTVTYPE")), loader->model(QStringLiteral("ACTVCODE")),
@@ -29,4 +31,8 @@ void presentProject(Activities *activities, ProjectLoader *loader)
     tree->setTreePosition(firstVisibleColumn(tree->header()));
     // Group rows take their dates for the columns now shown.
     activities->onUpdateMergeColumns();
+
+    auto *xerLoader = qobject_cast<XERLoader *>(loader);
+    layouts->processP6layouts(xerLoader ? xerLoader->views() : QVariantList());
+    layouts->applyLayout(readTextFile(QStringLiteral(":/files/xer_style.json")));
 }

@@ -99,8 +99,6 @@ PdFilterDialogPopUp::PdFilterDialogPopUp(QAbstractItemModel* model, int column, 
     connect(m_values, &PdFilterValueModel::selectAllRequested, this, &PdFilterDialogPopUp::onSelectAllRequested);
 
     fillValues(model, column);
-    // Only the dates form a tree; a flat list needs no room for branches.
-    m_valueView->setRootIsDecorated(m_kind == PdValueKind::Date);
 }
 
 PdFilterDialogPopUp::~PdFilterDialogPopUp() = default;

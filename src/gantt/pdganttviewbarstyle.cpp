@@ -4,7 +4,8 @@ namespace {
 
 QString colorText(const QColor &c)
 {
-    return c.isValid() ? c.name() : QStringLiteral("#000000");
+    // No colour reads back as none; "#000000" would read back as black.
+    return c.isValid() ? c.name() : QString();
 }
 
 QColor colorFrom(const QJsonValue &v)

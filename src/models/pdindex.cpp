@@ -119,11 +119,10 @@ void PdIndex::buildStructureRows(const QAbstractItemModel* structureModel, int k
         if (!key.isValid() || key == parentKey)
             continue;
         bool inserted = false;
-        const auto entry = lookup.findOrInsert(key, &inserted);
-        entry->display = displayFor(structureModel->index(r, displayColumn).data());
+        lookup.findOrInsert(key, &inserted)->display = displayFor(structureModel->index(r, displayColumn).data());
         // Only a parent met in an earlier row is linked; a node listed before its parent stays on top.
         if (parentKey.isValid() && lookup.find(parentKey) != map.end())
-            linkParent(*entry, key, parentKey);
+            setParent(key, parentKey);
     }
 }
 
@@ -161,11 +160,7 @@ void PdIndex::group(int role)
 
 void PdIndex::setParent(const QVariant& key, const QVariant& parentKey)
 {
-    linkParent(map[key], key, parentKey);
-}
-
-void PdIndex::linkParent(PdIndexEntry& entry, const QVariant& key, const QVariant& parentKey)
-{
+    PdIndexEntry& entry = map[key];
     // Leaving the old parent's list keeps every key in exactly one list, so a moved key is not folded
     // or crossed twice.
     if (entry.parentKey.isValid()) {

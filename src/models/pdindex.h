@@ -57,8 +57,6 @@ protected:
                             int displayColumn, bool filtered, int filterColumn, const QVariant& filterValue);
 
 private:
-    // setParent for an entry already at hand: the map lookup by variant order is the dear part.
-    void linkParent(PdIndexEntry& entry, const QVariant& key, const QVariant& parentKey);
     void fold(const QVariant& key, int level, int maxLevel, QSet<QString>& onPath);
 };
 

@@ -26,9 +26,9 @@ bool isBlank(const QVariant &key)
 
 // Orders structured keys as the scheduling tool lists them: by sequence
 // number, then code, then key.
-QHash<QString, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
+QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
 {
-    QHash<QString, int> ranks;
+    QMap<QVariant, int> ranks;
     if (!model)
         return ranks;
     const int keyColumn = columnByName(model, keyName);
@@ -58,9 +58,8 @@ QHash<QString, int> structureRanks(const QAbstractItemModel *model, const QStrin
         return a.code < b.code;
     });
     for (const Node &node : nodes) {
-        const QString key = node.key.toString();
-        if (!ranks.contains(key))
-            ranks.insert(key, ranks.size());
+        if (!ranks.contains(node.key))
+            ranks.insert(node.key, ranks.size());
     }
     return ranks;
 }
@@ -78,16 +77,15 @@ int depthLimit(const QString &interval)
 } // namespace
 
 ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int rowCount, bool structured,
-                                                       const QHash<QString, int> &ranks)
+                                                       const QMap<QVariant, int> &ranks)
 {
     ActivityGroupingLevel level;
     level.keyOfRow.fill(-1, rowCount);
-    // Keys by their text: the index's own keys, so equal texts are equal keys.
-    QHash<QString, int> positions;
+    QMap<QVariant, int> positions;
     int position = 0;
     for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position) {
+        positions.insert(it.key(), position);
         level.keyTexts.append(it.key().toString());
-        positions.insert(level.keyTexts.last(), position);
         const QVariant display = it->display;
         level.displays.append(display.isNull() || display.toString().isEmpty() ? QVariant(it.key().toString())
                                                                                 : display);
@@ -103,7 +101,7 @@ ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int
         position = 0;
         for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position) {
             if (it->parentKey.isValid())
-                level.parentOf[position] = positions.value(it->parentKey.toString(), -1);
+                level.parentOf[position] = positions.value(it->parentKey, -1);
         }
     }
     if (!ranks.isEmpty()) {
@@ -111,7 +109,7 @@ ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int
         const int unranked = ranks.size();
         position = 0;
         for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position)
-            level.rank[position] = ranks.value(level.keyTexts.at(position), unranked + position);
+            level.rank[position] = ranks.value(it.key(), unranked + position);
     }
     return level;
 }

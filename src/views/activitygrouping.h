@@ -2,7 +2,6 @@
 
 #include "pdparentitemproxymodel.h"
 
-#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QVariant>
@@ -29,10 +28,10 @@ struct ActivityGroupingLevel
     // different fields or periods are different groups.
     QString name;
 
-    // `ranks` orders structured keys (by their text) as the scheduling tool
-    // lists them; keys it does not hold come after, in key order.
+    // `ranks` orders structured keys as the scheduling tool lists them; keys
+    // it does not hold come after, in key order.
     static ActivityGroupingLevel fromIndex(const PdIndex &index, int rowCount, bool structured,
-                                           const QHash<QString, int> &ranks = QHash<QString, int>());
+                                           const QMap<QVariant, int> &ranks = QMap<QVariant, int>());
 };
 
 // Crosses grouping levels into one tree of groups over the activity rows.
