@@ -1,11 +1,12 @@
 #include "projectmodels.h"
 
-#include "pdindex.h"
+#include "pdvariantorder.h"
 #include "pdjoinproxymodel.h"
 #include "pdmodelutils.h"
 #include "valuetablemodel.h"
 
 #include <QHash>
+#include <QMap>
 
 #include <algorithm>
 #include <cmath>
@@ -116,6 +117,40 @@ QHash<qlonglong, Value> hashByKey(const QAbstractItemModel *model, int keyColumn
 QHash<qlonglong, int> rowsByTaskId(const QAbstractItemModel *task)
 {
     return hashByKey<int>(task, Task::taskId, -1, true);
+}
+
+// The rows of each key of one column, keys in the grouping order and rows
+// ascending. A grouping index would do the same, but it keeps each key's rows
+// in a hash set, and half a million assignments made the pivots spend most
+// of their time inserting, walking and freeing set nodes.
+QMap<QVariant, std::vector<int>> rowsByKey(const QAbstractItemModel *model, int column)
+{
+    using Map = QMap<QVariant, std::vector<int>>;
+    Map map;
+    // Whole-number keys find their entry by value; every other key, and the
+    // first sight of a number, goes through the map's own ordering, so keys
+    // it holds equal still share one entry.
+    QHash<qlonglong, Map::iterator> byInteger;
+    const int rows = model->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        const QVariant key = cell(model, r, column);
+        if (!key.isValid())
+            continue;
+        const bool integral = key.userType() == QMetaType::Int || key.userType() == QMetaType::LongLong;
+        Map::iterator entry;
+        const auto known = integral ? byInteger.constFind(key.toLongLong()) : byInteger.constEnd();
+        if (known != byInteger.constEnd()) {
+            entry = *known;
+        } else {
+            entry = map.find(key);
+            if (entry == map.end())
+                entry = map.insert(key, {});
+            if (integral)
+                byInteger.insert(key.toLongLong(), entry);
+        }
+        entry->push_back(r);
+    }
+    return map;
 }
 
 ValueTableModel *makePivot(const QAbstractItemModel *task, int columns)
@@ -292,16 +327,16 @@ QAbstractItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbst
     if (!task || !actvCode || !taskActv || !actvType)
         return nullptr;
 
-    PdIndex byType(taskActv, columnByName(taskActv, QStringLiteral("actv_code_type_id")));
-    byType.group(Qt::DisplayRole);
+    const QMap<QVariant, std::vector<int>> byType =
+        rowsByKey(taskActv, columnByName(taskActv, QStringLiteral("actv_code_type_id")));
 
     const QHash<qlonglong, QVariant> typeNames = hashByKey<QVariant>(actvType, ActvType::typeId, ActvType::name, false);
     const QHash<qlonglong, QVariant> codeNames = hashByKey<QVariant>(actvCode, ActvCode::codeId, ActvCode::codeName, false);
     const QHash<qlonglong, int> taskRows = rowsByTaskId(task);
 
-    ValueTableModel *pivot = makePivot(task, byType.map.size());
+    ValueTableModel *pivot = makePivot(task, byType.size());
     int column = 1;
-    for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it, ++column) {
+    for (auto it = byType.cbegin(); it != byType.cend(); ++it, ++column) {
         const QString name = typeNames.value(idKey(it.key())).toString();
         pivot->setHeaderData(column, Qt::Horizontal, name, Qt::DisplayRole);
         pivot->setHeaderData(column, Qt::Horizontal, QStringLiteral("Activity Codes"), Qt::UserRole + 1);
@@ -312,10 +347,8 @@ QAbstractItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbst
                                          {QStringLiteral("datatype"), QStringLiteral("string")},
                                          {QStringLiteral("structure"), false}},
                              Qt::UserRole + 2);
-        // Sorted, so that the cells of one column are filled in a stable order.
-        std::vector<int> rows(it->rows.cbegin(), it->rows.cend());
-        std::sort(rows.begin(), rows.end());
-        for (int assignment : rows) {
+        // In file order, so that the cells of one column are filled in a stable order.
+        for (int assignment : *it) {
             const auto taskRow = taskRows.constFind(idKey(cell(taskActv, assignment, TaskActv::taskId)));
             if (taskRow == taskRows.constEnd())
                 continue;
@@ -333,8 +366,7 @@ QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
     if (!task || !udfType || !udfValue)
         return nullptr;
 
-    PdIndex byType(udfValue, UdfValue::typeId);
-    byType.group(Qt::DisplayRole);
+    const QMap<QVariant, std::vector<int>> byType = rowsByKey(udfValue, UdfValue::typeId);
 
     // Field types of other tables (resources, projects) keep the id of a
     // resource or project in fk_id; read as a task_id it would put their
@@ -345,7 +377,7 @@ QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
         return table.isEmpty() || table == QLatin1String("TASK");
     };
     int fieldTypes = 0;
-    for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it)
+    for (auto it = byType.cbegin(); it != byType.cend(); ++it)
         fieldTypes += isActivityField(it.key()) ? 1 : 0;
 
     const QHash<qlonglong, QVariant> labels = hashByKey<QVariant>(udfType, UdfType::typeId, UdfType::label, false);
@@ -353,14 +385,12 @@ QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
 
     ValueTableModel *pivot = makePivot(task, fieldTypes);
     int column = 1;
-    for (auto it = byType.map.cbegin(); it != byType.map.cend(); ++it) {
+    for (auto it = byType.cbegin(); it != byType.cend(); ++it) {
         if (!isActivityField(it.key()))
             continue;
         pivot->setHeaderData(column, Qt::Horizontal, labels.value(idKey(it.key())), Qt::DisplayRole);
         pivot->setHeaderData(column, Qt::Horizontal, QStringLiteral("User Defined"), Qt::UserRole + 1);
-        std::vector<int> rows(it->rows.cbegin(), it->rows.cend());
-        std::sort(rows.begin(), rows.end());
-        for (int valueRow : rows) {
+        for (int valueRow : *it) {
             const auto taskRow = taskRows.constFind(idKey(cell(udfValue, valueRow, UdfValue::fkId)));
             if (taskRow == taskRows.constEnd())
                 continue;
