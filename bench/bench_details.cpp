@@ -1,5 +1,5 @@
 // The activity details panel following the current activity, against the
-// written behaviour's filter proxies (one QSortFilterProxyModel per list,
+// straightforward design of filter proxies (one QSortFilterProxyModel per list,
 // re-filtered on every move), both measured in this run on the same project.
 //
 //   bench_details [--activities N] [--moves M]

@@ -333,7 +333,10 @@ void MainWindow::createViews()
     m_stackedWidget->addWidget(m_splitter);
     m_stackedWidget->addWidget(m_resources);
     m_stackedWidget->setCurrentIndex(0);
+    // Day numbers alone do not say which month they belong to.
+    m_actionMonth->setChecked(true);
     m_actionDay->setChecked(true);
+    setGanttTimelime();
 }
 
 void MainWindow::createCodeMenus()

@@ -73,7 +73,7 @@ void TestWindowSettings::secondWindowStartsAsTheFirstWasLeft()
         first.resize(first.width() - 200, first.height() - 100);
         auto *splitter = first.findChild<QSplitter *>(QStringLiteral("splitter"));
         splitter->setSizes({splitter->width() / 4, splitter->width() * 3 / 4});
-        first.findChild<QAction *>(QStringLiteral("actionMonth"))->trigger();
+        first.findChild<QAction *>(QStringLiteral("actionWeek"))->trigger();
         first.setFileChooser([&](QWidget *, const QString &, const QString &, const QString &) { return plan; });
         first.findChild<QAction *>(QStringLiteral("actionOpen_file"))->trigger();
         QTRY_VERIFY(first.activities()->treeView()->model()->rowCount() == 1);
@@ -87,8 +87,8 @@ void TestWindowSettings::secondWindowStartsAsTheFirstWasLeft()
     QVERIFY(QTest::qWaitForWindowExposed(&second));
     QCOMPARE(second.size(), size);
     QCOMPARE(splitterSizes(second, "splitter"), treeAndChart);
-    QCOMPARE(second.timeScaleLevels(), (QList<int>{3, 6}));
-    QCOMPARE(second.activities()->ganttChart()->dateAxis()->levelUnits(), (QVector<int>{3, 6}));
+    QCOMPARE(second.timeScaleLevels(), (QList<int>{3, 4, 6}));
+    QCOMPARE(second.activities()->ganttChart()->dateAxis()->levelUnits(), (QVector<int>{3, 4, 6}));
     QCOMPARE(lastFolderOffered(second), QFileInfo(plan).absolutePath());
 }
 
