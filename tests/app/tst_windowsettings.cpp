@@ -102,7 +102,7 @@ void TestWindowSettings::handEditedFileLeavesTheDefaults()
         settings.setValue(QStringLiteral("files/lastFolder"), m_dir.filePath(QStringLiteral("gone")));
     }
     MainWindow window;
-    QCOMPARE(window.timeScaleLevels(), QList<int>{3});
+    QCOMPARE(window.timeScaleLevels(), (QList<int>{3, 6}));
     QCOMPARE(lastFolderOffered(window), QString());
 }
 
