@@ -1,0 +1,155 @@
+// Layout benchmark: a generated schedule loaded and presented as the window
+// presents it (default layout included), then a layout that sets the columns,
+// a sort, a filter and a two-level grouping is applied. The baseline,
+// measured in the same run, is one pass that reads every activity's start
+// date through the joined activity model.
+//
+//   bench_layout [FILE]
+//
+// Without FILE it uses /tmp/plandeck-bench-200k.xer, generating it with
+// plandeck-xergen (seed 7) when absent.
+
+#include "activities.h"
+#include "ganttchart.h"
+#include "layoutmanager.h"
+#include "pdmodelutils.h"
+#include "plandeckresources.h"
+#include "projectpresentation.h"
+#include "xerloader.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+int regroupings = 0;
+
+void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (message.contains(QLatin1String("Activities::groupBySelection() start")))
+        ++regroupings;
+    if (type == QtFatalMsg || type == QtCriticalMsg || (qEnvironmentVariableIsSet("BENCH_LOG") && message.contains("stop")))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+double timed(const std::function<void()> &step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    // The chart rebuild the step scheduled, and the paint, are part of it.
+    QCoreApplication::processEvents();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    qInstallMessageHandler(quiet);
+    plandeck::initResources();
+    const QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))) {
+        std::printf("usage: bench_layout [FILE]\n");
+        return args.first() == QLatin1String("--help") ? 0 : 2;
+    }
+    const QString path = args.value(0, QStringLiteral("/tmp/plandeck-bench-200k.xer"));
+    if (!QFile::exists(path)) {
+        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/plandeck-xergen");
+        if (QProcess::execute(generator, {"--seed", "7", "--activities", "200000", "-o", path}) != 0) {
+            std::fprintf(stderr, "cannot generate %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+
+    QFile schema(QStringLiteral(":/files/schema.json"));
+    schema.open(QIODevice::ReadOnly);
+    XERLoader loader(path, QJsonDocument::fromJson(schema.readAll()));
+    QEventLoop loop;
+    bool loaded = false;
+    QObject::connect(&loader, &ProjectLoader::finished, &loop, [&] {
+        loaded = true;
+        loop.quit();
+    });
+    QObject::connect(&loader, &ProjectLoader::failed, &loop, &QEventLoop::quit);
+    QtConcurrent::run(QThreadPool::globalInstance(), &loader, &XERLoader::read);
+    loop.exec();
+    QThreadPool::globalInstance()->waitForDone();
+    if (!loaded) {
+        std::fprintf(stderr, "cannot load %s\n", qPrintable(path));
+        return 1;
+    }
+
+    Activities view;
+    view.resize(1400, 800);
+    view.show();
+    LayoutManager layouts(&view, nullptr, nullptr);
+    const double present = timed([&] { presentProject(&view, &loader, &layouts); });
+
+    QAbstractItemModel *activities = loader.model(QStringLiteral("ActivityModel"));
+    QString code;
+    for (int c = 0; c < activities->columnCount() && code.isEmpty(); ++c) {
+        if (activities->headerData(c, Qt::Horizontal, Qt::UserRole + 1).toString() == QLatin1String("Activity Codes"))
+            code = activities->headerData(c, Qt::Horizontal).toString();
+    }
+    const int rows = activities->rowCount();
+    const int startColumn = columnByName(activities, QStringLiteral("Start Date"));
+    const double base = timed([&] {
+        qint64 days = 0;
+        for (int r = 0; r < rows; ++r)
+            days += activities->index(r, startColumn).data().toDateTime().date().toJulianDay();
+        if (days == 42)
+            std::printf("\n");
+    });
+
+    const QJsonObject layout{
+        {"columns", QJsonArray{"Activity ID:80", "Activity Name:250", "Start Date:100", "Finish Date:100",
+                               "Total float:80"}},
+        {"sortby", "Start Date;D"},
+        {"filters", QJsonObject{{"expressions", QJsonObject{{"1", QJsonArray{"contains", "a"}}}},
+                                {"columns", QJsonObject{{"1", "Activity Name"}}}}},
+        {"group", "WBS Name;All," + code + ";"},
+    };
+    const QString document = QString::fromUtf8(QJsonDocument(layout).toJson(QJsonDocument::Compact));
+    const QString back = layouts.currentLayoutJson();
+
+    std::printf("%s: %d activities, second level \"%s\"\n", qPrintable(path), rows, qPrintable(code));
+    std::printf("baseline (read every start date once): %8.1f ms\n", base);
+    std::printf("present with the default layout       %8.1f ms  %6.1fx baseline\n", present, present / base);
+    struct Step
+    {
+        const char *name;
+        QString document;
+        double targetMs;
+    };
+    const Step steps[] = {
+        {"apply columns, sort, filter, 2 groups", document, 1500},
+        {"apply the layout written before", back, 1500},
+        {"apply the first again", document, 1500},
+    };
+    for (const Step &step : steps) {
+        regroupings = 0;
+        bool pending = false;
+        const double ms = timed([&] {
+            layouts.applyLayout(step.document);
+            pending = view.ganttChart()->isRebuildPending();
+        });
+        std::printf("%-38s %8.1f ms  %6.1fx baseline  (target %.0f ms)  regroupings %d, chart rebuild %s, rows %d\n",
+                    step.name, ms, ms / base, step.targetMs, regroupings, pending ? "deferred once" : "none deferred",
+                    int(view.ganttChart()->items().size()));
+    }
+    view.onCloseProject();
+    return 0;
+}
