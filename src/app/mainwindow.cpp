@@ -90,17 +90,6 @@ QString standardSaveFileChooser(QWidget *parent, const QString &caption, const Q
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
-QAction *makeAction(QObject *parent, const char *objectName, const QString &text,
-                    const QString &icon = QString())
-{
-    auto *action = new QAction(parent);
-    action->setObjectName(QLatin1String(objectName));
-    action->setText(text);
-    if (!icon.isEmpty())
-        action->setIcon(QIcon(icon));
-    return action;
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -109,9 +98,9 @@ MainWindow::MainWindow(QWidget *parent)
     , m_chooseSaveFile(standardSaveFileChooser)
 {
     plandeck::initResources();
-    setupUi();
+    setupForm(this);
     createViews();
-    createCodeMenus();
+    createLayoutManager();
     createFindMenu();
     connectActions();
 
@@ -185,131 +174,6 @@ void MainWindow::setSaveFileChooser(FileChooser chooser)
     m_chooseSaveFile = chooser ? std::move(chooser) : FileChooser(standardSaveFileChooser);
 }
 
-void MainWindow::setupUi()
-{
-    setObjectName(QStringLiteral("MainWindow"));
-    resize(1280, 800);
-    setWindowTitle(QStringLiteral("Plandeck"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/red_pyramid.png")));
-
-    m_actionOpen = makeAction(this, "actionOpen", QStringLiteral("Open"),
-                              QStringLiteral(":/images/project-add2_32.png"));
-    m_actionSaveFile = makeAction(this, "actionSave_file", QStringLiteral("Save file"));
-    m_actionOpenFile = makeAction(this, "actionOpen_file", QStringLiteral("Open file"));
-    m_actionOpenFile->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    m_actionClose = makeAction(this, "actionClose", QStringLiteral("Close"));
-    m_actionOpenCached = makeAction(this, "actionOpenCaced", QStringLiteral("Open cached"));
-    m_actionImportLayout = makeAction(this, "actionImportLayout", QStringLiteral("Import layout"));
-    m_actionExportLayout = makeAction(this, "actionExportLayout", QStringLiteral("Export layout..."));
-    m_actionSnip = makeAction(this, "actionSnip", QStringLiteral("Snip"));
-    m_actionSnip->setToolTip(QStringLiteral("Snip the GanttChart to image or file"));
-    m_actionPrint = makeAction(this, "actionPrint", QStringLiteral("Print"));
-    m_actionPrint->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    m_actionAbout = makeAction(this, "actionAbout", QStringLiteral("About"));
-    m_actionColumns = makeAction(this, "actionColumns", QStringLiteral("Columns"),
-                                 QStringLiteral(":/images/table_column_f_32.png"));
-    m_actionGroup = makeAction(this, "actionGroup", QStringLiteral("Group"),
-                               QStringLiteral(":/images/network_diagram_f_32.png"));
-    m_actionDetail = makeAction(this, "actionDetail", QStringLiteral("Detail"),
-                                QStringLiteral(":/images/details_32.png"));
-    m_actionDetail->setCheckable(true);
-    m_actionExport = makeAction(this, "actionExport", QStringLiteral("Export"),
-                                QStringLiteral(":/images/export_to_csv_32.png"));
-    m_actionStyles = makeAction(this, "actionStyles", QStringLiteral("Styles"),
-                                QStringLiteral(":/images/gantt_chart-gear_32.png"));
-    m_actionCopy = makeAction(this, "actionCopy", QStringLiteral("Copy"));
-    m_actionCopy->setShortcut(QKeySequence::Copy);
-
-    m_actionYear = makeAction(this, "actionYear", QStringLiteral("Year"));
-    m_actionQuarter = makeAction(this, "actionQuarter", QStringLiteral("Quarter"));
-    m_actionMonth = makeAction(this, "actionMonth", QStringLiteral("Month"));
-    m_actionWeek = makeAction(this, "actionWeek", QStringLiteral("Week"));
-    m_actionDay = makeAction(this, "actionDay", QStringLiteral("Day"));
-    m_actionHour = makeAction(this, "actionHour", QStringLiteral("Hour"));
-    m_actionMinute = makeAction(this, "actionMinute", QStringLiteral("Minute"));
-    for (QAction *action : {m_actionYear, m_actionQuarter, m_actionMonth, m_actionWeek, m_actionDay,
-                            m_actionHour, m_actionMinute})
-        action->setCheckable(true);
-
-    m_actionExpand = makeAction(this, "actionExpand", QStringLiteral("Expand"),
-                                QStringLiteral(":/images/expand_32.png"));
-    m_actionCollapse = makeAction(this, "actionCollapse", QStringLiteral("Collapse"),
-                                  QStringLiteral(":/images/remove_32.png"));
-    m_actionExpandAll = makeAction(this, "actionExpand_All", QStringLiteral("Expand All"),
-                                   QStringLiteral(":/images/expand_all_32.png"));
-    m_actionCollapseAll = makeAction(this, "actionCollapse_All", QStringLiteral("Collapse All"),
-                                     QStringLiteral(":/images/collapse_all_32.png"));
-    for (int level = 1; level <= 7; ++level) {
-        auto *action = new QAction(this);
-        action->setObjectName(QStringLiteral("actionLevel_%1").arg(level));
-        action->setText(QStringLiteral("Level %1").arg(level));
-        m_actionLevels.append(action);
-    }
-
-    m_actionGanttChart = makeAction(this, "actionGanttChart", QStringLiteral("Gantt chart"));
-    m_actionTrackingGanttChart =
-        makeAction(this, "actionTrackingGanttChart", QStringLiteral("Tracking Gantt Chart"));
-    m_actionResources = makeAction(this, "actionResources", QStringLiteral("Resources"));
-    for (QAction *action : {m_actionGanttChart, m_actionTrackingGanttChart, m_actionResources}) {
-        action->setCheckable(true);
-        action->setToolTip(action->text());
-    }
-    m_actionGanttChart->setChecked(true);
-    m_actionClearAllFilters = makeAction(this, "actionClearAllFilters", QStringLiteral("Clear all filters"));
-    m_actionClearAllFilters->setEnabled(false);
-
-    m_centralWidget = new QWidget(this);
-    m_centralWidget->setObjectName(QStringLiteral("centralWidget"));
-    m_gridLayout = new QGridLayout(m_centralWidget);
-    m_gridLayout->setObjectName(QStringLiteral("gridLayout"));
-    m_gridLayout->setSpacing(6);
-    m_gridLayout->setContentsMargins(11, 11, 11, 11);
-    m_stackedWidget = new QStackedWidget(m_centralWidget);
-    m_stackedWidget->setObjectName(QStringLiteral("stackedWidget"));
-    m_gridLayout->addWidget(m_stackedWidget, 0, 0);
-    setCentralWidget(m_centralWidget);
-
-    auto *menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    menuBar->setGeometry(QRect(0, 0, 1280, 19));
-    m_menuFile = new QMenu(QStringLiteral("File"), menuBar);
-    m_menuFile->setObjectName(QStringLiteral("menuFile"));
-    m_menuLayout = new QMenu(QStringLiteral("Layout"), menuBar);
-    m_menuLayout->setObjectName(QStringLiteral("menuLayout"));
-    m_menuHelp = new QMenu(QStringLiteral("Help"), menuBar);
-    m_menuHelp->setObjectName(QStringLiteral("menuHelp"));
-    m_menuEdit = new QMenu(QStringLiteral("Edit"), menuBar);
-    m_menuEdit->setObjectName(QStringLiteral("menuEdit"));
-    menuBar->addMenu(m_menuFile);
-    menuBar->addMenu(m_menuEdit);
-    menuBar->addMenu(m_menuLayout);
-    menuBar->addMenu(m_menuHelp);
-    setMenuBar(menuBar);
-
-    m_mainToolBar = new QToolBar(this);
-    m_mainToolBar->setObjectName(QStringLiteral("mainToolBar"));
-    addToolBar(Qt::TopToolBarArea, m_mainToolBar);
-
-    auto *statusBar = new QStatusBar(this);
-    statusBar->setObjectName(QStringLiteral("statusBar"));
-    setStatusBar(statusBar);
-    m_activityCount = new QLabel(statusBar);
-    m_activityCount->setObjectName(QStringLiteral("activityCount"));
-    statusBar->addPermanentWidget(m_activityCount);
-
-    m_menuFile->addAction(m_actionOpen);
-    m_menuFile->addAction(m_actionSaveFile);
-    m_menuFile->addAction(m_actionOpenFile);
-    m_menuFile->addAction(m_actionClose);
-    m_menuFile->addSeparator();
-    m_menuFile->addAction(m_actionOpenCached);
-    m_menuFile->addAction(m_actionImportLayout);
-    m_menuFile->addAction(m_actionSnip);
-    m_menuFile->addAction(m_actionPrint);
-    m_menuHelp->addAction(m_actionAbout);
-    m_menuEdit->addAction(m_actionCopy);
-}
-
 void MainWindow::createViews()
 {
     m_activities = new Activities(this);
@@ -339,52 +203,8 @@ void MainWindow::createViews()
     setGanttTimelime();
 }
 
-void MainWindow::createCodeMenus()
+void MainWindow::createLayoutManager()
 {
-    m_outlineMenu = new QMenu(QStringLiteral("Outline"), this);
-    m_outlineMenu->setObjectName(QStringLiteral("menuOutline"));
-    m_outlineMenu->setIcon(QIcon(QStringLiteral(":/images/outline_32.png")));
-    m_outlineMenu->addAction(m_actionExpand);
-    m_outlineMenu->addAction(m_actionCollapse);
-    m_outlineMenu->addSeparator();
-    m_outlineMenu->addAction(m_actionExpandAll);
-    m_outlineMenu->addAction(m_actionCollapseAll);
-    m_outlineMenu->addActions(m_actionLevels);
-
-    m_timeMenu = new QMenu(QStringLiteral("Time"), this);
-    m_timeMenu->setObjectName(QStringLiteral("menuTime"));
-    m_timeMenu->setIcon(QIcon(QStringLiteral(":/images/time_f_32.png")));
-    m_timeMenu->menuAction()->setToolTip(QStringLiteral("Time Scales"));
-    m_timeMenu->addActions({m_actionYear, m_actionQuarter, m_actionMonth, m_actionWeek, m_actionDay});
-
-    m_viewMenu = new QMenu(QStringLiteral("View"), this);
-    m_viewMenu->setObjectName(QStringLiteral("menuView"));
-    m_viewMenu->setIcon(QIcon(QStringLiteral(":/images/table_stack.png")));
-    m_viewGroup = new QActionGroup(this);
-    m_viewGroup->setExclusive(true);
-    for (QAction *action : {m_actionGanttChart, m_actionTrackingGanttChart, m_actionResources}) {
-        m_viewGroup->addAction(action);
-        m_viewMenu->addAction(action);
-    }
-    m_viewMenu->addSeparator();
-    m_viewMenu->addAction(m_actionClearAllFilters);
-    // On the menu bar, so that its commands can be reached at all.
-    menuBar()->insertMenu(m_menuHelp->menuAction(), m_viewMenu);
-
-    auto *layoutEntry = new QWidget(m_menuLayout);
-    auto *layoutRow = new QHBoxLayout(layoutEntry);
-    m_layoutName = new QLineEdit(layoutEntry);
-    m_layoutName->setObjectName(QStringLiteral("layoutName"));
-    m_layoutName->setPlaceholderText(QStringLiteral("Layout name"));
-    m_saveLayout = new QPushButton(QStringLiteral("Save"), layoutEntry);
-    m_saveLayout->setObjectName(QStringLiteral("saveLayout"));
-    m_saveLayout->setEnabled(false);
-    layoutRow->addWidget(m_layoutName);
-    layoutRow->addWidget(m_saveLayout);
-    auto *layoutAction = new QWidgetAction(m_menuLayout);
-    layoutAction->setDefaultWidget(layoutEntry);
-    m_menuLayout->addAction(layoutAction);
-    m_menuLayout->addSeparator();
     m_layouts = new LayoutManager(m_activities, m_menuLayout, this);
     QList<QAction *> outline{m_actionExpand, m_actionCollapse, m_actionExpandAll, m_actionCollapseAll};
     outline += m_actionLevels;
@@ -392,29 +212,6 @@ void MainWindow::createCodeMenus()
     m_layouts->setOutlineState([this] { return m_outlineState; });
     m_menuLayout->addAction(m_actionImportLayout);
     m_menuLayout->addAction(m_actionExportLayout);
-
-    m_mainToolBar->addAction(m_actionOpen);
-    m_mainToolBar->addAction(m_actionColumns);
-    m_mainToolBar->addAction(m_actionGroup);
-    m_mainToolBar->addAction(m_actionDetail);
-    m_mainToolBar->addAction(m_actionExport);
-    m_mainToolBar->addAction(m_outlineMenu->menuAction());
-    // The button runs the expand/collapse toggle; its arrow opens the levels.
-    if (auto *button = qobject_cast<QToolButton *>(m_mainToolBar->widgetForAction(m_outlineMenu->menuAction())))
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-    // The only way to the resources page: the button returns to the
-    // activities, its arrow lists the views.
-    m_mainToolBar->addAction(m_viewMenu->menuAction());
-    if (auto *button = qobject_cast<QToolButton *>(m_mainToolBar->widgetForAction(m_viewMenu->menuAction())))
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-    auto *spacer = new QWidget(m_mainToolBar);
-    spacer->setObjectName(QStringLiteral("toolBarSpacer"));
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_mainToolBar->addWidget(spacer);
-    m_mainToolBar->addAction(m_timeMenu->menuAction());
-    if (auto *button = qobject_cast<QToolButton *>(m_mainToolBar->widgetForAction(m_timeMenu->menuAction())))
-        button->setPopupMode(QToolButton::InstantPopup);
-    m_mainToolBar->addAction(m_actionStyles);
 }
 
 void MainWindow::connectActions()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindowform.h"
 #include "recentfiles.h"
 
 #include <QFuture>
@@ -24,7 +25,7 @@ class QSplitter;
 class QStackedWidget;
 class QToolBar;
 
-class MainWindow : public QMainWindow
+class MainWindow : public QMainWindow, private MainWindowForm
 {
     Q_OBJECT
 public:
@@ -100,9 +101,8 @@ protected:
 
 private:
     void createFindMenu();
-    void setupUi();
     void createViews();
-    void createCodeMenus();
+    void createLayoutManager();
     void connectActions();
     void rebuildRecentMenu();
     void closeProject();
@@ -120,55 +120,6 @@ private:
     FileChooser m_chooseFile;
     FileChooser m_chooseSaveFile;
 
-    QWidget *m_centralWidget = nullptr;
-    QGridLayout *m_gridLayout = nullptr;
-    QStackedWidget *m_stackedWidget = nullptr;
-    QMenu *m_menuFile = nullptr;
-    QMenu *m_menuLayout = nullptr;
-    QMenu *m_menuHelp = nullptr;
-    QToolBar *m_mainToolBar = nullptr;
-
-    QAction *m_actionOpen = nullptr;
-    QAction *m_actionSaveFile = nullptr;
-    QAction *m_actionOpenFile = nullptr;
-    QAction *m_actionClose = nullptr;
-    QAction *m_actionOpenCached = nullptr;
-    QAction *m_actionImportLayout = nullptr;
-    QAction *m_actionExportLayout = nullptr;
-    QAction *m_actionSnip = nullptr;
-    QAction *m_actionPrint = nullptr;
-    QAction *m_actionAbout = nullptr;
-    QAction *m_actionColumns = nullptr;
-    QAction *m_actionGroup = nullptr;
-    QAction *m_actionDetail = nullptr;
-    QAction *m_actionExport = nullptr;
-    QAction *m_actionStyles = nullptr;
-    QAction *m_actionCopy = nullptr;
-    QMenu *m_menuEdit = nullptr;
-    QAction *m_actionYear = nullptr;
-    QAction *m_actionQuarter = nullptr;
-    QAction *m_actionMonth = nullptr;
-    QAction *m_actionWeek = nullptr;
-    QAction *m_actionDay = nullptr;
-    QAction *m_actionHour = nullptr;
-    QAction *m_actionMinute = nullptr;
-    QAction *m_actionExpand = nullptr;
-    QAction *m_actionCollapse = nullptr;
-    QAction *m_actionExpandAll = nullptr;
-    QAction *m_actionCollapseAll = nullptr;
-    QList<QAction *> m_actionLevels;
-    QAction *m_actionGanttChart = nullptr;
-    QAction *m_actionTrackingGanttChart = nullptr;
-    QAction *m_actionResources = nullptr;
-    QAction *m_actionClearAllFilters = nullptr;
-
-    QMenu *m_outlineMenu = nullptr;
-    QMenu *m_viewMenu = nullptr;
-    QMenu *m_timeMenu = nullptr;
-    QActionGroup *m_viewGroup = nullptr;
-    QLineEdit *m_layoutName = nullptr;
-    QPushButton *m_saveLayout = nullptr;
-    QLabel *m_activityCount = nullptr;
 
     QSplitter *m_splitter = nullptr;
     Activities *m_activities = nullptr;
