@@ -62,7 +62,12 @@ QStringList labelForms(int unit, const QDate &periodStart, bool yearShown)
     case Month: {
         // The C locale's narrow month name is the month's number.
         const QString shortName = c.monthName(periodStart.month(), QLocale::ShortFormat);
-        return {c.monthName(periodStart.month(), QLocale::LongFormat), shortName, shortName.left(1)};
+        const QString longName = c.monthName(periodStart.month(), QLocale::LongFormat);
+        // Above a Day or Week band alone, the month is the only place the year can be read.
+        if (!yearShown)
+            return {longName + QLatin1Char(' ') + year, shortName + QLatin1Char(' ') + year, longName, shortName,
+                    shortName.left(1)};
+        return {longName, shortName, shortName.left(1)};
     }
     case Quarter: {
         const QString quarter = QStringLiteral("Q%1").arg((periodStart.month() - 1) / 3 + 1);

@@ -311,7 +311,6 @@ void ActivityDetails::clear()
 {
     for (QTableView *table : {m_predecessors, m_successors, m_resources, m_codes})
         table->setModel(nullptr);
-    m_mapper->setModel(nullptr);
     m_mapper->clearMapping();
     for (PdKeyRowsProxyModel *rows :
          {static_cast<PdKeyRowsProxyModel *>(m_predecessorRows), static_cast<PdKeyRowsProxyModel *>(m_successorRows),

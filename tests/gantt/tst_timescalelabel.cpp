@@ -24,7 +24,9 @@ void tst_TimeScaleLabel::shouldOfferShorterForms_data()
     QTest::addColumn<QStringList>("forms");
     QTest::newRow("ISO week of a Monday in the old year")
         << int(Week) << QDate(2025, 12, 29) << false << QStringList{"W1", "1"};
-    QTest::newRow("month") << int(Month) << QDate(2026, 1, 1) << true << QStringList{"January", "Jan", "J"};
+    QTest::newRow("month under a year band") << int(Month) << QDate(2026, 1, 1) << true << QStringList{"January", "Jan", "J"};
+    QTest::newRow("month without a year band names its year")
+        << int(Month) << QDate(2026, 3, 1) << false << QStringList{"March 2026", "Mar 2026", "March", "Mar", "M"};
     QTest::newRow("quarter without a year band names its year")
         << int(Quarter) << QDate(2026, 10, 1) << false << QStringList{"Q4 2026", "Q4"};
     QTest::newRow("quarter under a year band") << int(Quarter) << QDate(2026, 4, 1) << true << QStringList{"Q2"};
@@ -47,6 +49,7 @@ void tst_TimeScaleLabel::shouldChooseLongestFormThatFits_data()
     QTest::newRow("day") << int(Day) << false;
     QTest::newRow("week") << int(Week) << false;
     QTest::newRow("month") << int(Month) << false;
+    QTest::newRow("month under a year band") << int(Month) << true;
     QTest::newRow("quarter") << int(Quarter) << false;
     QTest::newRow("quarter under a year band") << int(Quarter) << true;
     QTest::newRow("year") << int(Year) << false;
