@@ -1,6 +1,8 @@
 #include "commandlineexport.h"
 
 #include "activities.h"
+#include "ganttchart.h"
+#include "timeunit.h"
 #include "layoutmanager.h"
 #include "pdgroupedtreeview.h"
 #include "pdprintexport.h"
@@ -144,6 +146,9 @@ int CommandLineExport::run(const QCommandLineParser &parser)
     if (format != QLatin1String("csv"))
         QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
     Activities activities;
+    // The bands a new window opens with, so that pages and pictures read as
+    // the screen does.
+    activities.ganttChart()->setLevels({mygc::Day, mygc::Month});
     LayoutManager layouts(&activities, nullptr, nullptr);
     presentProject(&activities, &loader, &layouts);
     if (parser.isSet(layoutOptionName())) {
