@@ -10,6 +10,7 @@
 // plandeck-xergen (seed 7) when absent.
 
 #include "activities.h"
+#include "benchschedule.h"
 #include "layoutmanager.h"
 #include "pdgroupedtreeview.h"
 #include "pdgrouplevel.h"
@@ -72,17 +73,10 @@ int main(int argc, char *argv[])
         return args.first() == QLatin1String("--help") ? 0 : 2;
     }
     const QString path = args.value(0, QStringLiteral("/tmp/plandeck-bench-200k.xer"));
-    if (!QFile::exists(path)) {
-        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/plandeck-xergen");
-        if (QProcess::execute(generator, {"--seed", "7", "--activities", "200000", "-o", path}) != 0) {
-            std::fprintf(stderr, "cannot generate %s\n", qPrintable(path));
-            return 1;
-        }
-    }
+    if (!bench::ensureSchedule(path))
+        return 1;
 
-    QFile schema(QStringLiteral(":/files/schema.json"));
-    schema.open(QIODevice::ReadOnly);
-    XERLoader loader(path, QJsonDocument::fromJson(schema.readAll()));
+    XERLoader loader(path, bench::catalogue());
     bool failed = false;
     QObject::connect(&loader, &ProjectLoader::failed, [&failed] { failed = true; });
     QElapsedTimer timer;

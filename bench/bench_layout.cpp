@@ -10,6 +10,7 @@
 // plandeck-xergen (seed 7) when absent.
 
 #include "activities.h"
+#include "benchschedule.h"
 #include "ganttchart.h"
 #include "layoutmanager.h"
 #include "pdmodelutils.h"
@@ -66,31 +67,12 @@ int main(int argc, char *argv[])
         return args.first() == QLatin1String("--help") ? 0 : 2;
     }
     const QString path = args.value(0, QStringLiteral("/tmp/plandeck-bench-200k.xer"));
-    if (!QFile::exists(path)) {
-        const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/plandeck-xergen");
-        if (QProcess::execute(generator, {"--seed", "7", "--activities", "200000", "-o", path}) != 0) {
-            std::fprintf(stderr, "cannot generate %s\n", qPrintable(path));
-            return 1;
-        }
-    }
-
-    QFile schema(QStringLiteral(":/files/schema.json"));
-    schema.open(QIODevice::ReadOnly);
-    XERLoader loader(path, QJsonDocument::fromJson(schema.readAll()));
-    QEventLoop loop;
-    bool loaded = false;
-    QObject::connect(&loader, &ProjectLoader::finished, &loop, [&] {
-        loaded = true;
-        loop.quit();
-    });
-    QObject::connect(&loader, &ProjectLoader::failed, &loop, &QEventLoop::quit);
-    QtConcurrent::run(QThreadPool::globalInstance(), &loader, &XERLoader::read);
-    loop.exec();
-    QThreadPool::globalInstance()->waitForDone();
-    if (!loaded) {
-        std::fprintf(stderr, "cannot load %s\n", qPrintable(path));
+    if (!bench::ensureSchedule(path))
         return 1;
-    }
+
+    XERLoader loader(path, bench::catalogue());
+    if (!bench::loadOnWorker(loader, path))
+        return 1;
 
     Activities view;
     view.resize(1400, 800);

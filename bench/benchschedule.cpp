@@ -1,0 +1,52 @@
+#include "benchschedule.h"
+
+#include "xerloader.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <cstdio>
+
+namespace bench {
+
+bool ensureSchedule(const QString &path)
+{
+    if (QFile::exists(path))
+        return true;
+    const QString generator = QCoreApplication::applicationDirPath() + QStringLiteral("/plandeck-xergen");
+    if (QProcess::execute(generator, {"--seed", "7", "--activities", "200000", "-o", path}) != 0) {
+        std::fprintf(stderr, "cannot generate %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+QJsonDocument catalogue()
+{
+    QFile schema(QStringLiteral(":/files/schema.json"));
+    schema.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(schema.readAll());
+}
+
+bool loadOnWorker(XERLoader &loader, const QString &path)
+{
+    QEventLoop loop;
+    bool loaded = false;
+    QObject::connect(&loader, &ProjectLoader::finished, &loop, [&] {
+        loaded = true;
+        loop.quit();
+    });
+    QObject::connect(&loader, &ProjectLoader::failed, &loop, &QEventLoop::quit);
+    QtConcurrent::run(QThreadPool::globalInstance(), &loader, &XERLoader::read);
+    loop.exec();
+    QThreadPool::globalInstance()->waitForDone();
+    if (!loaded)
+        std::fprintf(stderr, "cannot load %s\n", qPrintable(path));
+    return loaded;
+}
+
+} // namespace bench

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QJsonDocument>
+#include <QString>
+
+class XERLoader;
+
+// Set-up the window-level benchmarks share: one generated schedule, cached in
+// /tmp between runs, loaded the way the window loads it.
+namespace bench {
+
+// Writes the generator's 200,000-activity schedule to `path` unless a file is
+// already there; false, with a message on stderr, when it cannot.
+bool ensureSchedule(const QString &path);
+
+QJsonDocument catalogue();
+
+// Runs the load on the global thread pool and waits for it, as the window's
+// open command does; false, with a message on stderr, when it fails.
+bool loadOnWorker(XERLoader &loader, const QString &path);
+
+} // namespace bench
