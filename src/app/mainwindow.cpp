@@ -101,7 +101,6 @@ MainWindow::MainWindow(QWidget *parent)
     setupForm(this);
     createViews();
     createLayoutManager();
-    createFindMenu();
     connectActions();
 
     updateToolBarActions();
@@ -119,18 +118,6 @@ MainWindow::MainWindow(QWidget *parent)
     setAcceptDrops(true);
     restoreSettings();
     new UpdateMgr(this);
-}
-
-void MainWindow::createFindMenu()
-{
-    QMenu *edit = m_menuEdit;
-    edit->addSeparator();
-    QAction *find = edit->addAction(QStringLiteral("Find..."), this, &MainWindow::onFind);
-    find->setObjectName(QStringLiteral("actionFind"));
-    find->setShortcut(QKeySequence::Find);
-    QAction *next = edit->addAction(QStringLiteral("Find Next"), this, &MainWindow::onFindNext);
-    next->setObjectName(QStringLiteral("actionFindNext"));
-    next->setShortcut(QKeySequence::FindNext);
 }
 
 void MainWindow::onFind()
@@ -216,6 +203,8 @@ void MainWindow::createLayoutManager()
 
 void MainWindow::connectActions()
 {
+    connect(m_actionFind, &QAction::triggered, this, &MainWindow::onFind);
+    connect(m_actionFindNext, &QAction::triggered, this, &MainWindow::onFindNext);
     connect(m_actionOpenFile, &QAction::triggered, this, &MainWindow::onOpenFileAction);
     connect(m_actionClose, &QAction::triggered, this, &MainWindow::onCloseAction);
     connect(m_actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
@@ -727,33 +716,8 @@ void MainWindow::onImportLayout()
 
 void MainWindow::rebuildRecentMenu()
 {
-    const QString isMRU = QStringLiteral("isMRU");
-    for (QAction *action : m_menuFile->actions()) {
-        if (action->data().toMap().value(isMRU).toBool()) {
-            m_menuFile->removeAction(action);
-            // The entry may be the one whose click is being handled right now.
-            action->deleteLater();
-        }
-    }
-    const QList<QAction *> remaining = m_menuFile->actions();
-    const bool endsWithSeparator = !remaining.isEmpty() && remaining.last()->isSeparator();
-    if (!m_recentFiles.isEmpty() && !endsWithSeparator) {
-        m_menuFile->addSeparator();
-    } else if (m_recentFiles.isEmpty() && endsWithSeparator) {
-        m_menuFile->removeAction(remaining.last());
-        remaining.last()->deleteLater();
-    }
-
-    for (const RecentEntry &entry : m_recentFiles.entries()) {
-        // Database entries have no file and cannot be opened from here.
-        if (entry.file.isEmpty() || QFileInfo(entry.file).suffix().toLower() == QLatin1String("mpp"))
-            continue;
-        QAction *action = m_menuFile->addAction(entry.file);
-        action->setData(QVariantMap{{isMRU, true},
-                                    {QStringLiteral("fileName"), entry.file},
-                                    {QStringLiteral("type"), entry.type}});
+    for (QAction *action : setRecentEntries(m_recentFiles.entries()))
         connect(action, &QAction::triggered, this, &MainWindow::onMRUClick);
-    }
 }
 
 void MainWindow::onMRUClick()

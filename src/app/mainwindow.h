@@ -100,7 +100,6 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void createFindMenu();
     void createViews();
     void createLayoutManager();
     void connectActions();

@@ -1,6 +1,7 @@
 #include "mainwindowform.h"
 
 #include <QActionGroup>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -154,6 +155,12 @@ void MainWindowForm::setupForm(QMainWindow *window)
     m_menuFile->addAction(m_actionPrint);
     m_menuHelp->addAction(m_actionAbout);
     m_menuEdit->addAction(m_actionCopy);
+    m_menuEdit->addSeparator();
+    m_actionFind = makeAction(window, "actionFind", QStringLiteral("Find..."));
+    m_actionFind->setShortcut(QKeySequence::Find);
+    m_actionFindNext = makeAction(window, "actionFindNext", QStringLiteral("Find Next"));
+    m_actionFindNext->setShortcut(QKeySequence::FindNext);
+    m_menuEdit->addActions({m_actionFind, m_actionFindNext});
 
     m_outlineMenu = new QMenu(QStringLiteral("Outline"), window);
     m_outlineMenu->setObjectName(QStringLiteral("menuOutline"));
@@ -226,4 +233,37 @@ void MainWindowForm::setupForm(QMainWindow *window)
     if (auto *button = qobject_cast<QToolButton *>(m_mainToolBar->widgetForAction(m_timeMenu->menuAction())))
         button->setPopupMode(QToolButton::InstantPopup);
     m_mainToolBar->addAction(m_actionStyles);
+}
+
+QList<QAction *> MainWindowForm::setRecentEntries(const QList<RecentEntry> &entries)
+{
+    const QString isMRU = QStringLiteral("isMRU");
+    for (QAction *action : m_menuFile->actions()) {
+        if (action->data().toMap().value(isMRU).toBool()) {
+            m_menuFile->removeAction(action);
+            // The entry may be the one whose click is being handled right now.
+            action->deleteLater();
+        }
+    }
+    const QList<QAction *> remaining = m_menuFile->actions();
+    const bool endsWithSeparator = !remaining.isEmpty() && remaining.last()->isSeparator();
+    if (!entries.isEmpty() && !endsWithSeparator) {
+        m_menuFile->addSeparator();
+    } else if (entries.isEmpty() && endsWithSeparator) {
+        m_menuFile->removeAction(remaining.last());
+        remaining.last()->deleteLater();
+    }
+
+    QList<QAction *> added;
+    for (const RecentEntry &entry : entries) {
+        // Database entries have no file and cannot be opened from here.
+        if (entry.file.isEmpty() || QFileInfo(entry.file).suffix().toLower() == QLatin1String("mpp"))
+            continue;
+        QAction *action = m_menuFile->addAction(entry.file);
+        action->setData(QVariantMap{{isMRU, true},
+                                    {QStringLiteral("fileName"), entry.file},
+                                    {QStringLiteral("type"), entry.type}});
+        added.append(action);
+    }
+    return added;
 }

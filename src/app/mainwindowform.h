@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recentfiles.h"
+
 #include <QList>
 
 class QAction;
@@ -21,6 +23,9 @@ class MainWindowForm
 {
 protected:
     void setupForm(QMainWindow *window);
+    // Replaces the File menu's recent-file entries; returns the new entries,
+    // each carrying its file in its data, for the window to connect.
+    QList<QAction *> setRecentEntries(const QList<RecentEntry> &entries);
 
     QWidget *m_centralWidget = nullptr;
     QGridLayout *m_gridLayout = nullptr;
@@ -46,6 +51,8 @@ protected:
     QAction *m_actionExport = nullptr;
     QAction *m_actionStyles = nullptr;
     QAction *m_actionCopy = nullptr;
+    QAction *m_actionFind = nullptr;
+    QAction *m_actionFindNext = nullptr;
     QMenu *m_menuEdit = nullptr;
     QAction *m_actionYear = nullptr;
     QAction *m_actionQuarter = nullptr;
