@@ -85,7 +85,6 @@ private slots:
     void timeActionsSetTheChartBands();
     void viewSwitchesPageAndDetail();
     void filtersShowInColumnsIconCountAndClearCommand();
-    void aboutNamesTheVersion();
     void droppedFile_data();
     void droppedFile();
 
@@ -488,16 +487,6 @@ void TestMainWindow::filtersShowInColumnsIconCountAndClearCommand()
 
     window.findChild<QAction *>(QStringLiteral("actionClose"))->trigger();
     QTRY_VERIFY(count->text().isEmpty());
-}
-
-void TestMainWindow::aboutNamesTheVersion()
-{
-    MainWindow window;
-    QString title, text;
-    captureMessageBox(&title, &text);
-    window.findChild<QAction *>(QStringLiteral("actionAbout"))->trigger();
-    QCOMPARE(title, QStringLiteral("About Plandeck XER"));
-    QVERIFY2(text.contains(QLatin1String("<p>This is version 1.5.0</p>")), qPrintable(text));
 }
 
 void TestMainWindow::droppedFile_data()
