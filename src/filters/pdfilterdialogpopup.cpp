@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSet>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -29,21 +28,16 @@ QWidgetAction* widgetEntry(QMenu* menu, QWidget* widget)
     return action;
 }
 
+// One cell's value while the list is built: numbers first by value, then texts by their code
+// units. The text itself stays in a separate vector, so sorting moves small plain records and
+// compares strings only when number and prefix tie.
 struct ListValue
 {
     bool numeric = false;
     double number = 0;
-    QString key;
+    PdTextPrefix prefix;
+    int text = 0;
 };
-
-bool listValueLess(const ListValue& a, const ListValue& b)
-{
-    if (a.numeric != b.numeric)
-        return a.numeric;
-    if (a.numeric)
-        return a.number < b.number;
-    return a.key < b.key;
-}
 
 } // namespace
 
@@ -110,10 +104,10 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
     const QString prefix = PdFilterValue::prefixOfColumn(model, column);
     bool blanks = false;
     QVector<qint64> days;
-    QSet<QString> seen;
+    // Every cell is kept and the distinct ones found by sorting: a hash of 200,000 texts took
+    // longer to build and to free than the sort takes.
+    QVector<QString> texts;
     QVector<ListValue> values;
-    if (m_kind != PdValueKind::Date)
-        seen.reserve(model->rowCount());
     auto take = [&](const QVariant& cell) {
         if (m_kind == PdValueKind::Date) {
             const QDate date = PdFilterValue::toDate(cell);
@@ -123,20 +117,16 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
                 blanks = true;
             return;
         }
-        const QString key = PdFilterValue::canonicalText(cell, m_kind);
+        QString key = PdFilterValue::canonicalText(cell, m_kind);
         if (key.isEmpty()) {
             blanks = true;
             return;
         }
-        const int before = seen.size();
-        seen.insert(key);
-        if (seen.size() == before)
-            return;
         ListValue value;
-        value.key = key;
-        bool ok = false;
-        value.number = key.toDouble(&ok);
-        value.numeric = ok;
+        value.numeric = PdFilterValue::textToNumber(key, &value.number);
+        value.prefix = PdTextPrefix::of(key);
+        value.text = texts.size();
+        texts.append(std::move(key));
         values.append(value);
     };
 
@@ -148,6 +138,10 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
         int count;
     };
     QVector<Level> stack{{QModelIndex(), 0, model->rowCount()}};
+    if (m_kind != PdValueKind::Date) {
+        texts.reserve(model->rowCount());
+        values.reserve(model->rowCount());
+    }
     while (!stack.isEmpty()) {
         Level& level = stack.last();
         if (level.next >= level.count) {
@@ -175,16 +169,30 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
         m_values->setDates(dates, blanks);
         return;
     }
+    auto less = [&texts](const ListValue& a, const ListValue& b) {
+        if (a.numeric != b.numeric)
+            return a.numeric;
+        if (a.numeric && a.number != b.number)
+            return a.number < b.number;
+        if (!(a.prefix == b.prefix))
+            return a.prefix < b.prefix;
+        return texts.at(a.text) < texts.at(b.text);
+    };
     // Columns such as the activity id usually come in order already; checking is one pass.
-    if (!std::is_sorted(values.cbegin(), values.cend(), listValueLess))
-        std::sort(values.begin(), values.end(), listValueLess);
+    if (!std::is_sorted(values.cbegin(), values.cend(), less))
+        std::sort(values.begin(), values.end(), less);
     QVector<PdFilterValueModel::Entry> entries;
     entries.reserve(values.size() + 1);
+    const QString* last = nullptr;
     for (const ListValue& value : qAsConst(values)) {
-        QString display = value.key;
+        const QString& key = texts.at(value.text);
+        if (last && *last == key)
+            continue;
+        last = &key;
+        QString display = key;
         if (!prefix.isEmpty() && display.startsWith(prefix))
             display.remove(0, prefix.size());
-        entries.append({display, value.key});
+        entries.append({display, key});
     }
     if (blanks)
         entries.append({QStringLiteral("(Blanks)"), QString(QLatin1String(""))});

@@ -20,6 +20,20 @@ QVariantMap descriptorOf(const QAbstractItemModel* model, int column)
 
 } // namespace
 
+PdTextPrefix PdTextPrefix::of(const QString& text)
+{
+    // Units past the end count as 0, below every unit a text can hold; a text that holds 0 itself
+    // then ties with its shorter form and falls back to the full comparison.
+    PdTextPrefix prefix;
+    const int size = text.size();
+    const QChar* units = text.constData();
+    for (int i = 0; i < 4; ++i)
+        prefix.high = (prefix.high << 16) | (i < size ? units[i].unicode() : 0u);
+    for (int i = 4; i < 8; ++i)
+        prefix.low = (prefix.low << 16) | (i < size ? units[i].unicode() : 0u);
+    return prefix;
+}
+
 PdValueKind PdFilterValue::kindOf(const QString& datatype)
 {
     if (datatype == QLatin1String("integer"))
@@ -91,6 +105,23 @@ bool PdFilterValue::toNumber(const QVariant& value, double* number)
     // Decimal commas are common in exported schedules; "1,5" is one and a half.
     QString text = value.toString().trimmed();
     text.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    *number = text.toDouble(&ok);
+    return ok && std::isfinite(*number);
+}
+
+bool PdFilterValue::textToNumber(const QString& text, double* number)
+{
+    // Most texts of a text column are words or codes; looking at the first character spares the
+    // conversion, which copies the text, for all of them.
+    int at = 0;
+    while (at < text.size() && text.at(at).isSpace())
+        ++at;
+    if (at == text.size())
+        return false;
+    const QChar first = text.at(at);
+    if (!first.isDigit() && first != QLatin1Char('-') && first != QLatin1Char('+') && first != QLatin1Char('.'))
+        return false;
     bool ok = false;
     *number = text.toDouble(&ok);
     return ok && std::isfinite(*number);

@@ -105,6 +105,11 @@ void play(PdFilterDialogPopUp* popup, const QString& step)
         QTest::keyClicks(edit, arg);
     } else if (verb == QLatin1String("or")) {
         QTest::mouseClick(popup->findChildren<QRadioButton*>().last(), Qt::LeftButton);
+    } else if (verb == QLatin1String("list")) {
+        QStringList texts;
+        for (int row = 0; row < view->model()->rowCount(); ++row)
+            texts.append(view->model()->index(row, 0).data().toString());
+        QCOMPARE(texts.join(','), arg);
     } else if (verb == QLatin1String("expect")) {
         // expect:path=state checks an item's box, 1 checked, 0 not.
         const QString path = arg.section('=', 0, 0);
@@ -178,6 +183,10 @@ void tst_PdSortFilterWidget::shouldApplyWhatTheUserChose_data()
     QTest::addColumn<int>("filterSignals");
 
     const QString all = QStringLiteral("G1(A1,A2),G2(A3),A4");
+    QTest::newRow("values listed once each, numbers by value")
+        << 2 << QStringList{"list:(Select All),1.5,20,1000000,(Blanks)", "cancel"} << all << false << 0;
+    QTest::newRow("repeated values listed once")
+        << 1 << QStringList{"list:(Select All),Active,Done,(Blanks)", "cancel"} << all << false << 0;
     QTest::newRow("select none then OK hides every row")
         << 1 << QStringList{"click:(Select All)", "expect:Active=0", "ok"} << "" << true << 1;
     QTest::newRow("select all again then OK removes the filter")
