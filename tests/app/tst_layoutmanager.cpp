@@ -1,13 +1,12 @@
 #include "activities.h"
+#include "apptesting.h"
 #include "ganttchart.h"
 #include "layoutmanager.h"
 #include "layoutstore.h"
-#include "mainwindow.h"
 #include "p6layout.h"
 #include "pdfilterdialogproxymodel.h"
 #include "pdmodelutils.h"
 #include "pdsortfilterheader.h"
-#include "plandeckresources.h"
 #include "xerloader.h"
 
 #include <QAbstractItemModelTester>
@@ -15,23 +14,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
-#include <QProgressDialog>
-#include <QtTest>
 
 namespace {
 
 const QString Demo = QStringLiteral(PLANDECK_SOURCE_DIR "/data/demo.xer");
-
-bool loadInto(MainWindow &window, const QString &path)
-{
-    window.openProjectFile(path);
-    return QTest::qWaitFor(
-        [&window] {
-            const auto dialogs = window.findChildren<QProgressDialog *>();
-            return std::none_of(dialogs.begin(), dialogs.end(), [](const QProgressDialog *d) { return d->isVisible(); });
-        },
-        60000);
-}
 
 QJsonObject parsed(const QString &document)
 {
@@ -95,8 +81,7 @@ private:
 void TestLayoutManager::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
-    plandeck::initResources();
+    useConfigIn(m_dir);
 }
 
 // The views the generator stores in its schedules, as the loader collects them.
@@ -221,11 +206,7 @@ void TestLayoutManager::menuListsViewsImportsAndSavedLayouts()
     QCOMPARE(menuTexts(*layouts), QStringList{"[P6] R&&D"});
 
     // Choosing an entry applies its layout and checks only it.
-    const QString json = m_dir.filePath("narrow.json");
-    QFile file(json);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"({"columns":["Activity ID:80","Activity Name:120"]})");
-    file.close();
+    const QString json = writeFile(m_dir.filePath("narrow.json"), R"({"columns":["Activity ID:80","Activity Name:120"]})");
     QString error;
     QVERIFY2(layouts->importLayout(json, &error), qPrintable(error));
     QCOMPARE(menuTexts(*layouts), (QStringList{"[P6] R&&D", "narrow *"}));
@@ -263,11 +244,8 @@ void TestLayoutManager::importedFiles()
     QFETCH(QString, entry);
 
     const QString path = m_dir.filePath(name);
-    if (!content.isNull()) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    if (!content.isNull())
+        QCOMPARE(writeFile(path, content), path);
     MainWindow window;
     LayoutManager *layouts = window.layouts();
     QString warned;
@@ -316,10 +294,7 @@ void TestLayoutManager::unreadableStoreIsLeftAlone()
     QVERIFY(QDir().mkpath(QFileInfo(store).absolutePath()));
     const QByteArray corrupt = R"({"version":1,"layouts":[{"name":"half)";
     for (const QByteArray &content : {corrupt, QByteArray(R"({"version":99,"layouts":[]})")}) {
-        QFile file(store);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        QCOMPARE(writeFile(store, content), store);
 
         MainWindow window;
         QVERIFY(loadInto(window, Demo));
@@ -327,10 +302,8 @@ void TestLayoutManager::unreadableStoreIsLeftAlone()
         QString warned;
         layouts.setWarning([&warned](QWidget *, const QString &, const QString &text) { warned = text; });
         QVERIFY(!layouts.saveLayout("Mine"));
-        QVERIFY(warned.contains("cannot be read"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), content);
-        file.close();
+        QVERIFY(!warned.isEmpty());
+        QCOMPARE(readFile(store), content);
     }
 }
 
@@ -342,10 +315,7 @@ void TestLayoutManager::commandLineLayout_data()
     QTest::addColumn<QByteArray>("header");
 
     const auto write = [this](const QString &name, const QByteArray &content) {
-        QFile file(m_dir.filePath(name));
-        file.open(QIODevice::WriteOnly);
-        file.write(content);
-        return file.fileName();
+        return writeFile(m_dir.filePath(name), content);
     };
     const QString json = write("cli.json", R"({"columns":["Activity Name:200","Activity ID:80"]})");
     const QString plf = write("cli.plf", "(0||V()((0||TaskView()((0||Columns()((0||task_code(width|80)())(0||end_date(width|90)())))))))");

@@ -1,14 +1,12 @@
 #include "activities.h"
+#include "apptesting.h"
 #include "chartarea.h"
 #include "dateaxis.h"
 #include "ganttchart.h"
-#include "mainwindow.h"
-#include "modalcloser.h"
 #include "pdfilterdialogproxymodel.h"
 #include "pdmodelutils.h"
 #include "pdparentitemproxymodel.h"
 #include "pdsortfilterheader.h"
-#include "plandeckresources.h"
 #include "projectloader.h"
 
 #include <QAbstractItemModelTester>
@@ -17,12 +15,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTreeView>
-#include <QtTest>
 
 #include <sys/stat.h>
 
@@ -35,32 +31,12 @@ const QStringList ProjectCommands{"actionColumns", "actionGroup", "actionDetail"
 const QString TwoActivities = QStringLiteral("%T\tTASK\r\n%F\ttask_id\ttask_code\ttask_name\r\n"
                                              "%R\t1\tA100\tSite clearance\r\n%R\t2\tA110\tExcavation\r\n");
 
-QByteArray xer(const QString &tables)
-{
-    return QStringLiteral("ERMHDR\t19.12\t2026-01-05\tProject\tadmin\tAdmin\tdbxDatabaseNoName\tProject "
-                          "Management\tUSD\r\n%1%E\r\n")
-        .arg(tables)
-        .toUtf8();
-}
-
 bool commandEnabled(const MainWindow &window, const QString &name)
 {
     if (const auto *action = window.findChild<QAction *>(name))
         return action->isEnabled();
     const auto *menu = window.findChild<QMenu *>(name);
     return menu && menu->isEnabled() && menu->menuAction()->isEnabled();
-}
-
-bool progressDialogShown(const MainWindow &window)
-{
-    const auto dialogs = window.findChildren<QProgressDialog *>();
-    return std::any_of(dialogs.begin(), dialogs.end(), [](const QProgressDialog *d) { return d->isVisible(); });
-}
-
-// The dialog is up from the open command until the models are handed over or the load gave up.
-bool waitForLoad(const MainWindow &window)
-{
-    return QTest::qWaitFor([&window] { return !progressDialogShown(window); }, 60000);
 }
 
 } // namespace
@@ -89,24 +65,14 @@ private slots:
     void droppedFile();
 
 private:
-    QString writeFile(const QString &name, const QByteArray &content);
+    QString write(const QString &name, const QByteArray &content) { return writeFile(m_dir.filePath(name), content); }
     QTemporaryDir m_dir;
 };
-
-QString TestMainWindow::writeFile(const QString &name, const QByteArray &content)
-{
-    QFile file(m_dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(content);
-    return file.fileName();
-}
 
 void TestMainWindow::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
-    plandeck::initResources();
+    useConfigIn(m_dir);
     QCoreApplication::setApplicationVersion(QStringLiteral("1.5.0"));
 }
 
@@ -120,10 +86,10 @@ void TestMainWindow::projectCommandsFollowTheProject_data()
     QTest::addColumn<QString>("says");
 
     QTest::newRow("at start") << QString() << QByteArray() << false << false << QString();
-    QTest::newRow("after a load") << "loaded.xer" << xer(TwoActivities) << false << true << QString();
-    QTest::newRow("after a load and Close") << "closed.xer" << xer(TwoActivities) << true << false << QString();
+    QTest::newRow("after a load") << "loaded.xer" << xerText(TwoActivities) << false << true << QString();
+    QTest::newRow("after a load and Close") << "closed.xer" << xerText(TwoActivities) << true << false << QString();
     QTest::newRow("after a load without activities")
-        << "empty.xer" << xer(QStringLiteral("%T\tPROJECT\r\n%F\tproj_id\r\n%R\t1\r\n")) << false << false
+        << "empty.xer" << xerText(QStringLiteral("%T\tPROJECT\r\n%F\tproj_id\r\n%R\t1\r\n")) << false << false
         << QString();
     QTest::newRow("missing file tells the user") << "missing.xer" << QByteArray() << false << false
                                                  << "cannot be opened";
@@ -142,11 +108,10 @@ void TestMainWindow::projectCommandsFollowTheProject()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.size(), QSize(1280, 800));
-    QString title, text;
+    QString text;
     if (!says.isEmpty())
-        captureMessageBox(&title, &text);
-    const QString path = content.isNull() ? m_dir.filePath(name) : writeFile(name, content);
+        captureMessageBox(&text);
+    const QString path = content.isNull() ? m_dir.filePath(name) : write(name, content);
     if (!name.isEmpty()) {
         window.openProjectFile(path);
         QVERIFY(waitForLoad(window));
@@ -218,16 +183,15 @@ void TestMainWindow::loadingShowsOneRowPerActivity()
         for (int row = 0; row < std::min(50, tree->model()->rowCount()); ++row)
             QVERIFY2(tree->sizeHintForIndex(tree->model()->index(row, column)).width() <= tree->columnWidth(column), name);
     }
-    QCOMPARE(window.windowTitle(), path);
     QCOMPARE(window.recentFiles().entries().constFirst().file, path);
 }
 
 void TestMainWindow::openingAgainBeforeTheFirstLoadEnds()
 {
-    const QString first = writeFile(QStringLiteral("first.xer"), xer(TwoActivities));
-    const QString second = writeFile(
+    const QString first = write(QStringLiteral("first.xer"), xerText(TwoActivities));
+    const QString second = write(
         QStringLiteral("second.xer"),
-        xer(QStringLiteral("%T\tTASK\r\n%F\ttask_id\ttask_code\r\n%R\t7\tB1\r\n%R\t8\tB2\r\n%R\t9\tB3\r\n")));
+        xerText(QStringLiteral("%T\tTASK\r\n%F\ttask_id\ttask_code\r\n%R\t7\tB1\r\n%R\t8\tB2\r\n%R\t9\tB3\r\n")));
     auto *window = new MainWindow;
     window->openProjectFile(first);
     window->openProjectFile(second);
@@ -235,7 +199,6 @@ void TestMainWindow::openingAgainBeforeTheFirstLoadEnds()
     // Give a finish queued by the first loader every chance to arrive.
     QTest::qWait(50);
     QCOMPARE(window->activities()->treeView()->model()->rowCount(), 3);
-    QCOMPARE(window->windowTitle(), second);
 
     // Destroying the window in the middle of a load must wait for the worker, not crash.
     window->openProjectFile(first);
@@ -250,7 +213,7 @@ void TestMainWindow::secondLoadReplacesTheProjectOnlyWhenItOpens_data()
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QString>("warning");
 
-    const QByteArray good = xer(TwoActivities + QStringLiteral("%R\t3\tA120\tPour\r\n"));
+    const QByteArray good = xerText(TwoActivities + QStringLiteral("%R\t3\tA120\tPour\r\n"));
     QTest::newRow("a good file replaces it") << good << false << QString() << QString();
     QTest::newRow("a file cut short replaces it with a warning")
         << good.left(good.indexOf("%E")) << false << QString() << "cut short. 3 activities were read";
@@ -268,11 +231,10 @@ void TestMainWindow::secondLoadReplacesTheProjectOnlyWhenItOpens()
     QFETCH(QString, warning);
 
     // Given a window showing a project of two activities,
-    const QString first = writeFile(QStringLiteral("shown.xer"), xer(TwoActivities));
+    const QString first = write(QStringLiteral("shown.xer"), xerText(TwoActivities));
     MainWindow window;
     window.show();
-    window.openProjectFile(first);
-    QVERIFY(waitForLoad(window));
+    QVERIFY(loadInto(window, first));
     const ProjectLoader *shown = window.loader();
     QVERIFY(shown);
 
@@ -281,17 +243,16 @@ void TestMainWindow::secondLoadReplacesTheProjectOnlyWhenItOpens()
     if (content.isNull())
         QCOMPARE(::mkfifo(QFile::encodeName(second).constData(), 0600), 0);
     else
-        QCOMPARE(writeFile(QFileInfo(second).fileName(), content), second);
-    QString title, text;
+        QCOMPARE(write(QFileInfo(second).fileName(), content), second);
+    QString text;
     if (!failure.isEmpty())
-        captureMessageBox(&title, &text);
+        captureMessageBox(&text);
     window.openProjectFile(second);
     if (cancel) {
         QProgressDialog *dialog = window.progressDialog();
         QVERIFY(dialog);
         const auto buttons = dialog->findChildren<QPushButton *>();
         QCOMPARE(buttons.size(), 1);
-        QCOMPARE(buttons.first()->text(), QStringLiteral("Cancel"));
         buttons.first()->click();
     }
     QVERIFY(waitForLoad(window));
@@ -329,17 +290,10 @@ void TestMainWindow::chosenFileName()
     QFETCH(QString, name);
     QFETCH(bool, opened);
 
-    const QString path = name.isEmpty() ? QString() : writeFile(name, xer(TwoActivities));
+    const QString path = name.isEmpty() ? QString() : write(name, xerText(TwoActivities));
     MainWindow window;
-    QString caption, filter;
-    window.setFileChooser([&](QWidget *, const QString &c, const QString &, const QString &f) {
-        caption = c;
-        filter = f;
-        return path;
-    });
+    window.setFileChooser([&](QWidget *, const QString &, const QString &, const QString &) { return path; });
     window.findChild<QAction *>(QStringLiteral("actionOpen_file"))->trigger();
-    QCOMPARE(caption, QStringLiteral("Select files to open"));
-    QCOMPARE(filter, QStringLiteral("Project files (*.xer)"));
     QVERIFY(waitForLoad(window));
     QCOMPARE(window.loader() != nullptr, opened);
 }
@@ -459,8 +413,7 @@ void TestMainWindow::viewSwitchesPageAndDetail()
 void TestMainWindow::filtersShowInColumnsIconCountAndClearCommand()
 {
     MainWindow window;
-    window.openProjectFile(writeFile(QStringLiteral("filtered.xer"), xer(TwoActivities)));
-    QVERIFY(waitForLoad(window));
+    QVERIFY(loadInto(window, write(QStringLiteral("filtered.xer"), xerText(TwoActivities))));
     auto *count = window.findChild<QLabel *>(QStringLiteral("activityCount"));
     QAction *columns = window.findChild<QAction *>(QStringLiteral("actionColumns"));
     QAction *clear = window.findChild<QAction *>(QStringLiteral("actionClearAllFilters"));
@@ -510,7 +463,7 @@ void TestMainWindow::droppedFile()
 
     QList<QUrl> urls;
     for (const QString &name : names) {
-        const QString path = writeFile(name, xer(TwoActivities));
+        const QString path = write(name, xerText(TwoActivities));
         urls << (remote ? QUrl(QStringLiteral("https://example.org/") + name) : QUrl::fromLocalFile(path));
     }
     MainWindow window;

@@ -1,14 +1,12 @@
 #include "activities.h"
+#include "apptesting.h"
 #include "dateaxis.h"
 #include "ganttchart.h"
-#include "mainwindow.h"
-#include "plandeckresources.h"
 #include "windowsettings.h"
 
 #include <QAction>
 #include <QSettings>
 #include <QSplitter>
-#include <QtTest>
 
 namespace {
 
@@ -46,8 +44,7 @@ private:
 void TestWindowSettings::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
-    plandeck::initResources();
+    useConfigIn(m_dir);
 }
 
 void TestWindowSettings::init()
@@ -58,11 +55,8 @@ void TestWindowSettings::init()
 void TestWindowSettings::secondWindowStartsAsTheFirstWasLeft()
 {
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("plans")));
-    const QString plan = m_dir.filePath(QStringLiteral("plans/plan.xer"));
-    QFile file(plan);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("ERMHDR\t19.12\r\n%T\tTASK\r\n%F\ttask_id\ttask_code\r\n%R\t1\tA1\r\n%E\r\n");
-    file.close();
+    const QString plan = writeFile(m_dir.filePath(QStringLiteral("plans/plan.xer")),
+                                   xerText(QStringLiteral("%T\tTASK\r\n%F\ttask_id\ttask_code\r\n%R\t1\tA1\r\n")));
 
     QSize size;
     QList<int> treeAndChart;
