@@ -16,7 +16,13 @@
 #include <QTableView>
 #include <QtTest>
 
+#include <functional>
+
 using Model = PdGanttChartStylesDialogModel;
+using Style = PdGanttViewBarStyle;
+// What a choice in an editor must do to the style it edits.
+using Edit = std::function<void(Style &)>;
+Q_DECLARE_METATYPE(Edit)
 
 namespace {
 
@@ -135,20 +141,22 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("editor");
         QTest::addColumn<int>("choice");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QVariant>("value");
-        QTest::newRow("start shape") << 0 << "cmbStartShape" << 6 << "startPointShape" << QVariant("EastPenta");
-        QTest::newRow("end shape") << 2 << "cmbEndShape" << 9 << "endPointShape" << QVariant("NorthCone");
-        QTest::newRow("no start colour") << 1 << "cmbStartColor" << 0 << "startPointColor" << QVariant(QColor());
+        QTest::addColumn<Edit>("edit");
+        QTest::newRow("start shape") << 0 << "cmbStartShape" << 6 << Edit([](Style &s) { s.startPointShape = "EastPenta"; });
+        QTest::newRow("end shape") << 2 << "cmbEndShape" << 9 << Edit([](Style &s) { s.endPointShape = "NorthCone"; });
+        QTest::newRow("no start colour") << 1 << "cmbStartColor" << 0 << Edit([](Style &s) { s.startPointColor = QColor(); });
         QTest::newRow("body colour keeps a milestone's own body")
-            << 1 << "cmbBodyColor" << colourIndex("Red") << "bodyColor" << QVariant(QColor(Qt::red));
-        QTest::newRow("body preset") << 1 << "cmbBodyShape" << 3 << "body" << QVariant("5,9");
-        QTest::newRow("first offered column") << 1 << "cmbLeft" << 1 << "texts" << QVariant("1=Activity ID");
+            << 1 << "cmbBodyColor" << colourIndex("Red") << Edit([](Style &s) { s.bodyColor = Qt::red; });
+        QTest::newRow("body preset") << 1 << "cmbBodyShape" << 3 << Edit([](Style &s) {
+            s.bodyShapeHeight = 5;
+            s.bodyShapeOffset = 9;
+        });
+        QTest::newRow("first offered column")
+            << 1 << "cmbLeft" << 1 << Edit([](Style &s) { s.displayColumns = {{1, "Activity ID"}}; });
         QTest::newRow("column named like a placeholder")
-            << 1 << "cmbTop" << 3 << "texts" << QVariant("32=[Phase]");
+            << 1 << "cmbTop" << 3 << Edit([](Style &s) { s.displayColumns = {{32, "[Phase]"}}; });
         QTest::newRow("placeholder removes the text above")
-            << 0 << "cmbTop" << 0 << "texts"
-            << QVariant("1=Activity ID;2=Activity Name;64=Start Date;132=Total float");
+            << 0 << "cmbTop" << 0 << Edit([](Style &s) { s.displayColumns.remove(32); });
     }
 
     void editorsWriteIntoTheCurrentStyle()
@@ -156,32 +164,15 @@ private slots:
         QFETCH(int, row);
         QFETCH(QString, editor);
         QFETCH(int, choice);
-        QFETCH(QString, field);
-        QFETCH(QVariant, value);
+        QFETCH(Edit, edit);
         PdGanttChartStylesDialog dialog(dateColumns);
         dialog.setTextColumns(textColumns);
         dialog.setStyles(withTexts());
         dialog.table()->setCurrentIndex(dialog.model()->index(row, Model::NameColumn));
         choose(&dialog, editor, choice);
 
-        QList<PdGanttViewBarStyle> expected = withTexts();
-        PdGanttViewBarStyle &s = expected[row];
-        if (field == "startPointShape")
-            s.startPointShape = value.toString();
-        else if (field == "endPointShape")
-            s.endPointShape = value.toString();
-        else if (field == "startPointColor")
-            s.startPointColor = value.value<QColor>();
-        else if (field == "bodyColor")
-            s.bodyColor = value.value<QColor>();
-        else if (field == "body")
-            std::tie(s.bodyShapeHeight, s.bodyShapeOffset) = std::make_pair(value.toString().section(',', 0, 0).toInt(),
-                                                                           value.toString().section(',', 1).toInt());
-        else if (field == "texts") {
-            s.displayColumns.clear();
-            for (const QString &pair : value.toString().split(';'))
-                s.displayColumns.insert(pair.section('=', 0, 0).toInt(), pair.section('=', 1));
-        }
+        QList<Style> expected = withTexts();
+        edit(expected[row]);
         QCOMPARE(dialog.styles(), expected);
     }
 

@@ -79,16 +79,13 @@ private slots:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("returnColumn");
         QTest::addColumn<int>("lookupColumn");
-        QTest::addColumn<QString>("warning");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("top-level hit") << QVariant("k2") << 1 << 0 << QString() << "v2";
-        QTest::newRow("hit in a child row") << QVariant("child") << 1 << 0 << QString() << "cv";
-        QTest::newRow("no hit") << QVariant("zz") << 1 << 0 << QString() << QString();
-        QTest::newRow("lookup column equal to the column count")
-            << QVariant("k2") << 1 << 2 << "Invalid lookup column passed to verticalLookup" << QString();
-        QTest::newRow("negative return column is reported first")
-            << QVariant("k2") << -1 << 5 << "Invalid return column passed to verticalLookup" << QString();
+        QTest::newRow("top-level hit") << QVariant("k2") << 1 << 0 << "v2";
+        QTest::newRow("hit in a child row") << QVariant("child") << 1 << 0 << "cv";
+        QTest::newRow("no hit") << QVariant("zz") << 1 << 0 << QString();
+        QTest::newRow("lookup column equal to the column count") << QVariant("k2") << 1 << 2 << QString();
+        QTest::newRow("negative return column") << QVariant("k2") << -1 << 0 << QString();
     }
 
     void verticalLookup()
@@ -96,14 +93,11 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(int, returnColumn);
         QFETCH(int, lookupColumn);
-        QFETCH(QString, warning);
         QFETCH(QString, expected);
         QStandardItemModel model;
         model.appendRow({new QStandardItem("k1"), new QStandardItem("v1")});
         model.appendRow({new QStandardItem("k2"), new QStandardItem("v2")});
         model.item(0)->appendRow({new QStandardItem("child"), new QStandardItem("cv")});
-        if (!warning.isEmpty())
-            QTest::ignoreMessage(QtWarningMsg, warning.toLatin1());
         const QModelIndex hit = ::verticalLookup(&model, value, returnColumn, lookupColumn);
         QCOMPARE(hit.isValid(), !expected.isEmpty());
         QCOMPARE(hit.data().toString(), expected);

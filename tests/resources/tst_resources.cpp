@@ -43,20 +43,17 @@ private slots:
     void catalogueTable_data()
     {
         QTest::addColumn<QString>("table");
-        QTest::addColumn<int>("columns");
-        for (const auto& [name, count] : std::initializer_list<std::pair<const char*, int>> {
-                 { "PROJWBS", 7 }, { "TASK", 59 }, { "TASKPRED", 5 }, { "RSRC", 6 }, { "TASKRSRC", 25 },
-                 { "ACTVTYPE", 13 }, { "ACTVCODE", 13 }, { "TASKACTV", 6 }, { "UDFTYPE", 5 }, { "UDFVALUE", 7 } })
-            QTest::newRow(name) << name << count;
+        for (const char* name : { "PROJWBS", "TASK", "TASKPRED", "RSRC", "TASKRSRC", "ACTVTYPE", "ACTVCODE", "TASKACTV",
+                 "UDFTYPE", "UDFVALUE" })
+            QTest::newRow(name) << name;
     }
 
-    // Column count, then every descriptor: known keys, all values text, a known
-    // datatype, a display text, no repeated id, flags only ever "true".
+    // Every descriptor: known keys, all values text, a known datatype, a
+    // display text, no repeated id, flags only ever "true".
     void catalogueTable()
     {
         QFETCH(QString, table);
-        QFETCH(int, columns);
-        QCOMPARE(m_catalogue.value(table).size(), columns);
+        QVERIFY(!m_catalogue.value(table).isEmpty());
         const QSet<QString> datatypes { "integer", "double", "string", "datetime" };
         const QSet<QString> allowedKeys { "id", "display", "datatype", "group", "structure", "calculated" };
         QSet<QString> ids;
@@ -76,35 +73,6 @@ private slots:
         }
     }
 
-    void catalogueColumnAt_data()
-    {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QStringList>("expected"); // id, display, datatype, group, flag
-        QTest::newRow("activity id") << "TASK" << 5 << QStringList { "task_code", "Activity ID", "string", "General", "" };
-        QTest::newRow("computed start") << "TASK" << 51 << QStringList { "start_date", "Start Date", "datetime", "Dates", "calculated" };
-        QTest::newRow("last activity column") << "TASK" << 58 << QStringList { "outline_level", "Outline Level", "string", "Lists", "calculated" };
-        QTest::newRow("wbs code builds tree") << "PROJWBS" << 2 << QStringList { "wbs_short_name", "WBS Code", "string", "General", "structure" };
-        QTest::newRow("relationship lag") << "TASKPRED" << 4 << QStringList { "lag_hr_cnt", "Lag", "double", "hidden", "" };
-        QTest::newRow("code assignment proj_id is text") << "TASKACTV" << 3 << QStringList { "proj_id", "proj_id", "string", "system", "" };
-        QTest::newRow("udf number is integer") << "UDFVALUE" << 5 << QStringList { "udf_number", "udf_number", "integer", "User Defined Field", "" };
-    }
-
-    void catalogueColumnAt()
-    {
-        QFETCH(QString, table);
-        QFETCH(int, position);
-        QFETCH(QStringList, expected);
-        const QJsonObject col = m_catalogue.value(table).at(position).toObject();
-        QStringList flags;
-        for (const char* flag : { "structure", "calculated" })
-            if (col.contains(flag))
-                flags << flag;
-        const QStringList actual { col.value("id").toString(), col.value("display").toString(),
-            col.value("datatype").toString(), col.value("group").toString(), flags.join(',') };
-        QCOMPARE(actual, expected);
-    }
-
     void defaultLayoutHasSixBarStyles()
     {
         const QJsonArray styles = readJson(QStringLiteral(":/files/xer_style.json")).value("barStyles").toArray();
@@ -115,7 +83,6 @@ private slots:
             QCOMPARE(style.value("styleName").toString(), names.at(i));
             QVERIFY(style.value("displayColumns").isArray());
             QVERIFY(style.value("visible").isBool());
-            QCOMPARE(style.value("visible").toBool(), i < 3);
             for (const char* key : { "startPointColor", "bodyColor", "endPointColor" })
                 QVERIFY2(QColor(style.value(key).toString()).isValid(), qPrintable(names.at(i) + " " + key));
         }

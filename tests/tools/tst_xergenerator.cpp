@@ -183,13 +183,6 @@ private slots:
                                    + valuesOf(m_demo, "PROJWBS", "wbs_name")).values();
         for (const QString& word : { QStringLiteral("Façade"), QStringLiteral("Ærø"), QStringLiteral("Müller") })
             QVERIFY2(!names.filter(word).isEmpty(), qPrintable(word));
-        const Table& views = m_demo.value("VIEWPROP");
-        for (int r = 0; r < views.rows.size(); ++r) {
-            const QString data = views.value(r, "data_pos");
-            QCOMPARE(data.count('('), data.count(')'));
-            QVERIFY(data.startsWith(QLatin1String("(0||")));
-        }
-        QVERIFY(views.rows.first().join('\t').contains(QLatin1String("join_path|PROJWBS")));
     }
 
     void committedDemoMatchesGenerator()
@@ -211,8 +204,6 @@ private slots:
         QTest::newRow("seed and count") << QStringList { "--seed", "5", "--activities", "40" } << 0;
         QTest::newRow("count not a number") << QStringList { "--seed", "5", "--activities", "many" } << 2;
         QTest::newRow("negative count") << QStringList { "--activities", "-3" } << 2;
-        QTest::newRow("unknown option") << QStringList { "--verbose" } << 2;
-        QTest::newRow("option without value") << QStringList { "--seed" } << 2;
     }
 
     // To standard output, to a file, and to a file that cannot be made.
