@@ -1,8 +1,9 @@
 #pragma once
 
+#include "pdpickergrid.h"
+
 #include <QColor>
 #include <QVector>
-#include <QWidget>
 
 // A bar body: its height and its distance from the row top, in pixels.
 struct PdBarShape
@@ -16,7 +17,7 @@ struct PdBarShape
 
 // The bar shape popup: one row per body preset, drawn as it would sit in a
 // chart row.
-class PdBarShapeWidget : public QWidget
+class PdBarShapeWidget : public PdPickerGrid
 {
     Q_OBJECT
 public:
@@ -27,11 +28,9 @@ public:
     static int presetOf(const PdBarShape &shape);
     static constexpr int RowHeight = 22;
 
-    int currentIndex() const { return m_current; }
     void setCurrentIndex(int index);
     void setColor(const QColor &color);
     QColor color() const { return m_color; }
-    int rowAt(const QPoint &pos) const;
 
     QSize sizeHint() const override;
 
@@ -39,14 +38,11 @@ signals:
     void selected(int index);
 
 protected:
+    int choiceCount() const override { return presets().size(); }
+    QRect choiceRect(int choice) const override { return {0, choice * RowHeight, width(), RowHeight}; }
+    void choose(int choice) override { emit selected(choice); }
     void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void leaveEvent(QEvent *event) override;
 
 private:
-    int m_current = -1;
-    int m_hover = -1;
     QColor m_color{0x99, 0xCC, 0xFF};
 };

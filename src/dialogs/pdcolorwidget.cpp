@@ -1,10 +1,6 @@
 #include "pdcolorwidget.h"
 
-#include <QHelpEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QToolTip>
 
 namespace {
 
@@ -19,11 +15,9 @@ constexpr int SeparatorY = Margin + 90;
 } // namespace
 
 PdColorWidget::PdColorWidget(QWidget *parent)
-    : QWidget(parent)
+    : PdPickerGrid(Columns, parent)
 {
     setFixedSize(Side, Side);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
 }
 
 PdColorWidget::PdColorWidget(const QColor &initial, QWidget *parent)
@@ -92,39 +86,21 @@ int PdColorWidget::indexAt(const QPoint &pos)
 
 QColor PdColorWidget::color() const
 {
-    return m_current >= 0 ? entries().at(m_current).color : QColor();
+    return currentIndex() >= 0 ? entries().at(currentIndex()).color : QColor();
 }
 
 void PdColorWidget::setColor(const QColor &color)
 {
-    m_current = -1;
     const auto &list = entries();
-    for (int i = list.size() - 1; i >= 0; --i) {
-        if (list.at(i).color == color) {
-            m_current = i;
-            break;
-        }
-    }
-    update();
+    int i = list.size() - 1;
+    while (i >= 0 && list.at(i).color != color)
+        --i;
+    setCurrent(i);
 }
 
 QSize PdColorWidget::sizeHint() const
 {
     return {Side, Side};
-}
-
-bool PdColorWidget::event(QEvent *event)
-{
-    if (event->type() == QEvent::ToolTip) {
-        auto *help = static_cast<QHelpEvent *>(event);
-        const int i = indexAt(help->pos());
-        if (i >= 0)
-            QToolTip::showText(help->globalPos(), entries().at(i).name, this, swatchRect(i));
-        else
-            QToolTip::hideText();
-        return true;
-    }
-    return QWidget::event(event);
 }
 
 void PdColorWidget::paintEvent(QPaintEvent *)
@@ -151,55 +127,12 @@ void PdColorWidget::paintEvent(QPaintEvent *)
         p.setPen(QColor(128, 128, 128));
         p.drawRect(box.adjusted(0, 0, -1, -1));
     }
-    if (m_hover >= 0 && m_hover != m_current) {
+    if (hoverIndex() >= 0 && hoverIndex() != currentIndex()) {
         p.setPen(QColor(128, 128, 128));
-        p.drawRect(swatchRect(m_hover).adjusted(-2, -2, 1, 1));
+        p.drawRect(swatchRect(hoverIndex()).adjusted(-2, -2, 1, 1));
     }
-    if (m_current >= 0) {
+    if (currentIndex() >= 0) {
         p.setPen(Qt::black);
-        p.drawRect(swatchRect(m_current).adjusted(-2, -2, 1, 1));
+        p.drawRect(swatchRect(currentIndex()).adjusted(-2, -2, 1, 1));
     }
-}
-
-void PdColorWidget::mouseMoveEvent(QMouseEvent *event)
-{
-    const int i = indexAt(event->pos());
-    if (i != m_hover) {
-        m_hover = i;
-        update();
-    }
-}
-
-void PdColorWidget::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const int i = indexAt(event->pos());
-    if (i < 0)
-        return;
-    m_current = i;
-    update();
-    emit selected(color());
-}
-
-void PdColorWidget::keyPressEvent(QKeyEvent *event)
-{
-    const int count = entries().size();
-    int i = m_current < 0 ? 0 : m_current;
-    switch (event->key()) {
-    case Qt::Key_Left: i = qMax(0, i - 1); break;
-    case Qt::Key_Right: i = qMin(count - 1, i + 1); break;
-    case Qt::Key_Up: i = i >= Columns ? i - Columns : i; break;
-    case Qt::Key_Down: i = i + Columns < count ? i + Columns : i; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (m_current >= 0)
-            emit selected(color());
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    m_current = i;
-    update();
 }

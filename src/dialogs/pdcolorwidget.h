@@ -1,12 +1,13 @@
 #pragma once
 
+#include "pdpickergrid.h"
+
 #include <QColor>
 #include <QVector>
-#include <QWidget>
 
 // The colour popup: a fixed palette of named swatches, forty in a block and
 // sixteen more below a separator. Entry 0, "No Color", is the invalid colour.
-class PdColorWidget : public QWidget
+class PdColorWidget : public PdPickerGrid
 {
     Q_OBJECT
 public:
@@ -24,7 +25,7 @@ public:
     static int indexAt(const QPoint &pos);
     static QRect swatchRect(int index);
 
-    int currentIndex() const { return m_current; }
+    int choiceAt(const QPoint &pos) const override { return indexAt(pos); }
     QColor color() const;
     // Selects the last entry equal to `color` ("Plum+" rather than "Plum"),
     // or none when the palette lacks it.
@@ -36,13 +37,9 @@ signals:
     void selected(const QColor &color);
 
 protected:
-    bool event(QEvent *event) override;
+    int choiceCount() const override { return entries().size(); }
+    QRect choiceRect(int choice) const override { return swatchRect(choice); }
+    QString choiceName(int choice) const override { return entries().at(choice).name; }
+    void choose(int choice) override { emit selected(entries().at(choice).color); }
     void paintEvent(QPaintEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    int m_current = -1;
-    int m_hover = -1;
 };

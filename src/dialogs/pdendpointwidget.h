@@ -1,12 +1,13 @@
 #pragma once
 
+#include "pdpickergrid.h"
+
 #include <QColor>
 #include <QVector>
-#include <QWidget>
 
 // The end-point popup: "<None>" and the eleven shapes in a grid. Each choice
 // carries its own shape code, so the order shown never decides the code.
-class PdEndPointWidget : public QWidget
+class PdEndPointWidget : public PdPickerGrid
 {
     Q_OBJECT
 public:
@@ -22,7 +23,6 @@ public:
     // Position in choices() of a shape code, or -1.
     static int choiceOfCode(int code);
 
-    int choiceAt(const QPoint &pos) const;
     QRect cellRect(int choice) const;
 
     int currentCode() const;
@@ -36,15 +36,12 @@ signals:
     void selected(int code);
 
 protected:
-    bool event(QEvent *event) override;
+    int choiceCount() const override { return choices().size(); }
+    QRect choiceRect(int choice) const override { return cellRect(choice); }
+    QString choiceName(int choice) const override { return choices().at(choice).name; }
+    void choose(int choice) override { emit selected(choices().at(choice).code); }
     void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void leaveEvent(QEvent *event) override;
 
 private:
-    int m_current = 0;
-    int m_hover = -1;
     QColor m_color = Qt::black;
 };
