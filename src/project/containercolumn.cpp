@@ -196,6 +196,64 @@ void ContainerColumn::appendDateTime(const QDateTime &value)
     appendTyped(Kind::DateTime, m_dateTimes, value);
 }
 
+void ContainerColumn::appendColumn(ContainerColumn &&other)
+{
+    if (other.m_size == 0)
+        return;
+    if (m_size == 0 && m_kind == Kind::None) {
+        const int reserved = m_reserved;
+        *this = std::move(other);
+        reserve(std::max(reserved, m_size));
+        other = ContainerColumn();
+        return;
+    }
+    auto moveAll = [](auto &into, auto &from) {
+        into.insert(into.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+    };
+    // An all-invalid part, or one of the same typed kind, joins without
+    // passing its cells through QVariants.
+    const bool typed = other.m_kind != Kind::Variant;
+    if (other.m_kind == Kind::None || (typed && accepts(other.m_kind))) {
+        m_valid.insert(m_valid.end(), other.m_valid.begin(), other.m_valid.end());
+        switch (m_kind) {
+        case Kind::Int:
+            if (other.m_kind == Kind::None)
+                m_ints.resize(m_ints.size() + std::size_t(other.m_size));
+            else
+                moveAll(m_ints, other.m_ints);
+            break;
+        case Kind::Double:
+            if (other.m_kind == Kind::None)
+                m_doubles.resize(m_doubles.size() + std::size_t(other.m_size));
+            else
+                moveAll(m_doubles, other.m_doubles);
+            break;
+        case Kind::String:
+            if (other.m_kind == Kind::None)
+                m_strings.resize(m_strings.size() + std::size_t(other.m_size));
+            else
+                moveAll(m_strings, other.m_strings);
+            break;
+        case Kind::DateTime:
+            if (other.m_kind == Kind::None)
+                m_dateTimes.resize(m_dateTimes.size() + std::size_t(other.m_size));
+            else
+                moveAll(m_dateTimes, other.m_dateTimes);
+            break;
+        case Kind::Variant:
+            m_variants.resize(m_variants.size() + std::size_t(other.m_size));
+            break;
+        case Kind::None:
+            break;
+        }
+        m_size += other.m_size;
+    } else {
+        for (int r = 0; r < other.m_size; ++r)
+            append(other.at(r));
+    }
+    other = ContainerColumn();
+}
+
 QVariant ContainerColumn::at(int row) const
 {
     if (row < 0 || row >= m_size || !m_valid[std::size_t(row)])

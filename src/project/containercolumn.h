@@ -26,6 +26,9 @@ public:
     void appendDouble(double value);
     void appendString(QString value);
     void appendDateTime(const QDateTime &value);
+    // Appends every cell of `other`, which is left empty. Cells read back as
+    // they did in `other`, so a table converted in parts joins up exactly.
+    void appendColumn(ContainerColumn &&other);
     QVariant at(int row) const;
     void set(int row, const QVariant &value);
 

@@ -14,6 +14,7 @@
 #include "wbscontainer.h"
 #include "xerfieldconverter.h"
 #include "xerfile.h"
+#include "xertablestream.h"
 
 #include <QAbstractItemModel>
 #include <QDebug>
@@ -63,6 +64,12 @@ int fieldPosition(const xer::XERField &names, const QString &upperName)
     return -1;
 }
 
+template<typename T>
+std::shared_ptr<IContainer> makeContainer()
+{
+    return std::make_shared<T>();
+}
+
 struct TableLoad
 {
     QString name;
@@ -81,26 +88,9 @@ struct TableLoad
 void fillContainer(const xer::XERTable &table, IContainer &container)
 {
     const int columnCount = container.columnCount();
-    std::vector<XerFieldConverter::Datatype> datatypes(std::size_t(columnCount), XerFieldConverter::Unknown);
-    for (int c = 0; c < columnCount; ++c)
-        datatypes[std::size_t(c)] = XerFieldConverter::datatypeOf(container.columnDatatype(c));
-
-    // (field position, container column) pairs for the fields the catalogue knows.
-    // A field named twice fills its column from the later position only:
-    // each column takes exactly one cell per record.
-    std::vector<int> positionOf(std::size_t(columnCount), -1);
-    if (const xer::XERField *names = table.fieldNames()) {
-        for (int k = 1; k < names->fieldCount(); ++k) {
-            const int column = container.columnIndexById(names->field(k).toString().toLower());
-            if (column >= 0)
-                positionOf[std::size_t(column)] = k;
-        }
-    }
-    std::vector<std::pair<int, int>> columnMap;
-    for (int c = 0; c < columnCount; ++c) {
-        if (positionOf[std::size_t(c)] >= 0)
-            columnMap.emplace_back(positionOf[std::size_t(c)], c);
-    }
+    const XerColumnMap map = XerColumnMap::of(table.fieldNames(), container);
+    const auto &datatypes = map.datatypes;
+    const auto &columnMap = map.fields;
 
     XerFieldConverter converter(columnCount);
     const QVector<xer::XERRecord *> &records = table.records();
@@ -244,17 +234,69 @@ void XERLoader::read()
         return;
     }
 
-    auto reader = std::make_unique<xer::XERFile>(m_fileName, detectLineEndConvention(m_fileName), wantedTables());
-    reader->setCancelFlag(&m_cancelled);
-    // Direct, so that the reading progress leaves this thread in order with
-    // the loader's own progress; a queued hop through the loader's thread
-    // would let "Create Predecessor Model" overtake the last reading step.
-    connect(reader.get(), &xer::XERFile::progress, this, &ProjectLoader::progress, Qt::DirectConnection);
+    const int lineEnds = detectLineEndConvention(m_fileName);
+    auto makeReader = [&] {
+        auto reader = std::make_unique<xer::XERFile>(m_fileName, lineEnds, wantedTables());
+        reader->setCancelFlag(&m_cancelled);
+        // Direct, so that the reading progress leaves this thread in order with
+        // the loader's own progress; a queued hop through the loader's thread
+        // would let "Create Predecessor Model" overtake the last reading step.
+        connect(reader.get(), &xer::XERFile::progress, this, &ProjectLoader::progress, Qt::DirectConnection);
+        return reader;
+    };
+    std::unique_ptr<xer::XERFile> reader = makeReader();
     emit started();
+
+    struct Table
+    {
+        QString name;
+        std::shared_ptr<IContainer> (*make)();
+    };
+    const Table tables[] = {
+        {QStringLiteral("PROJWBS"), &makeContainer<WBSContainer>},
+        {QStringLiteral("TASK"), &makeContainer<TaskContainer>},
+        {QStringLiteral("ACTVCODE"), &makeContainer<ActvCodeContainer>},
+        {QStringLiteral("ACTVTYPE"), &makeContainer<ActvTypeContainer>},
+        {QStringLiteral("RSRC"), &makeContainer<ResourceContainer>},
+        {QStringLiteral("TASKPRED"), &makeContainer<TaskPredContainer>},
+        {QStringLiteral("TASKRSRC"), &makeContainer<TaskRsrcContainer>},
+        {QStringLiteral("UDFTYPE"), &makeContainer<UdfTypeContainer>},
+        {QStringLiteral("UDFVALUE"), &makeContainer<UdfValueContainer>},
+        {QStringLiteral("TASKACTV"), &makeContainer<TaskActvContainer>},
+    };
+    QStringList tableNames;
+    for (const Table &table : tables)
+        tableNames << table.name;
+    auto containerFor = [&](const QString &name) {
+        for (const Table &table : tables) {
+            if (table.name != name)
+                continue;
+            std::shared_ptr<IContainer> container = table.make();
+            if (container->columnCount() == 0)
+                container->setColumns(tableColumns(name));
+            return container;
+        }
+        return std::shared_ptr<IContainer>();
+    };
+    // The catalogued tables are converted as they are read, so that the
+    // file never exists as decoded text.
+    auto stream = std::make_unique<XerTableStream>(tableNames, containerFor);
+    reader->setRecordSink(stream.get());
 
     QElapsedTimer step;
     step.start();
     xer::ErrorCode result = reader->read();
+    if (result == xer::NoError) {
+        stream->finish();
+        // A table whose records cannot be converted as they come (field
+        // names after its records, or twice) is rare enough to read again,
+        // the stored way, rather than to keep every record just in case.
+        if (stream->needsStoredRead() && !m_cancelled) {
+            stream.reset();
+            reader = makeReader();
+            result = reader->read();
+        }
+    }
     setTiming(QStringLiteral("read"), step.elapsed());
     // The reader counts an empty file as fully scanned. To the user it is no
     // schedule at all: an empty project without a word would look like lost data.
@@ -274,27 +316,15 @@ void XERLoader::read()
     for (const xer::XERTable *table : reader->tables())
         lastTableByName.insert(table->field(1).toString(), table);
 
-    const std::pair<QString, std::shared_ptr<IContainer>> tables[] = {
-        {QStringLiteral("PROJWBS"), std::make_shared<WBSContainer>()},
-        {QStringLiteral("TASK"), std::make_shared<TaskContainer>()},
-        {QStringLiteral("ACTVCODE"), std::make_shared<ActvCodeContainer>()},
-        {QStringLiteral("ACTVTYPE"), std::make_shared<ActvTypeContainer>()},
-        {QStringLiteral("RSRC"), std::make_shared<ResourceContainer>()},
-        {QStringLiteral("TASKPRED"), std::make_shared<TaskPredContainer>()},
-        {QStringLiteral("TASKRSRC"), std::make_shared<TaskRsrcContainer>()},
-        {QStringLiteral("UDFTYPE"), std::make_shared<UdfTypeContainer>()},
-        {QStringLiteral("UDFVALUE"), std::make_shared<UdfValueContainer>()},
-        {QStringLiteral("TASKACTV"), std::make_shared<TaskActvContainer>()},
-    };
     std::vector<TableLoad> loads;
-    for (const auto &[name, container] : tables) {
-        if (container->columnCount() == 0)
-            container->setColumns(tableColumns(name));
-        loads.push_back({name, lastTableByName.value(name, nullptr), container});
+    for (const Table &table : tables) {
+        const xer::XERTable *last = lastTableByName.value(table.name, nullptr);
+        std::shared_ptr<IContainer> container = stream && last ? stream->container(last) : nullptr;
+        loads.push_back({table.name, container ? nullptr : last, container ? container : containerFor(table.name)});
     }
     fillContainers(loads);
     for (const TableLoad &load : loads) {
-        if (!load.table)
+        if (!lastTableByName.contains(load.name))
             continue;
         auto *model = new BaseContainerModel;
         model->setContainer(load.container);
@@ -306,7 +336,7 @@ void XERLoader::read()
         if (table->field(1).toString().toUpper() == viewTable)
             collectViews(*table);
     }
-    collectWarnings(*reader);
+    collectWarnings(*reader, stream.get());
     // Every value now lives in the containers; keeping the reader's line
     // texts would hold the whole file a second time for the project's life.
     reader.reset();
@@ -354,7 +384,7 @@ void XERLoader::read()
     emit finished();
 }
 
-void XERLoader::collectWarnings(const xer::XERFile &reader)
+void XERLoader::collectWarnings(const xer::XERFile &reader, const XerTableStream *stream)
 {
     const QAbstractItemModel *task = model(QStringLiteral("TASK"));
     const int activities = task ? task->rowCount() : 0;
@@ -381,8 +411,9 @@ void XERLoader::collectWarnings(const xer::XERFile &reader)
         const xer::XERField *names = table->fieldNames();
         if (!names)
             continue;
-        int more = 0;
-        int fewer = 0;
+        const XerTableStream::FieldCounts streamed = stream ? stream->fieldCounts(table) : XerTableStream::FieldCounts();
+        int more = streamed.more;
+        int fewer = streamed.fewer;
         for (const xer::XERRecord *record : table->records()) {
             more += record->fieldCount() > names->fieldCount() ? 1 : 0;
             fewer += record->fieldCount() < names->fieldCount() ? 1 : 0;

@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+class XerTableStream;
+
 namespace xer {
 class XERFile;
 class XERTable;
@@ -52,7 +54,7 @@ public slots:
 private:
     QStringList wantedTables() const;
     void collectViews(const xer::XERTable &table);
-    void collectWarnings(const xer::XERFile &reader);
+    void collectWarnings(const xer::XERFile &reader, const XerTableStream *stream);
     bool stopIfCancelled();
 
     QString m_fileName;

@@ -101,6 +101,7 @@ void XERFile::clear()
     m_objects.clear();
     m_block.reset();
     m_insideWantedTable = false;
+    m_streaming = false;
     m_endMarker = false;
     m_sequence = 0;
 }
@@ -319,6 +320,10 @@ void XERFile::completeLine(const char *data, int size)
 
     if ((kind == XERObject::FieldNames || kind == XERObject::Record) && m_tables.isEmpty())
         return;
+    if (kind == XERObject::Record && m_streaming) {
+        m_sink->record(*m_tables.last(), data, size);
+        return;
+    }
 
     const int length = decodeLine(data, size, roomForLine(size), m_tabScratch);
     const XERObject::Place place = m_block->addLine(length, m_tabScratch.data(), int(m_tabScratch.size()));
@@ -333,6 +338,7 @@ void XERFile::completeLine(const char *data, int size)
         else
             m_unowned.emplace_back(table);
         m_insideWantedTable = wanted;
+        m_streaming = wanted && m_sink && m_sink->streams(*table);
         break;
     }
     case XERObject::FieldNames: {
@@ -349,6 +355,7 @@ void XERFile::completeLine(const char *data, int size)
         m_objects.append(header);
         m_unowned.emplace_back(header);
         m_insideWantedTable = false;
+        m_streaming = false;
         break;
     }
     case XERObject::Record: {

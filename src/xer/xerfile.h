@@ -3,6 +3,7 @@
 #include "xerfield.h"
 #include "xerheader.h"
 #include "xerobject.h"
+#include "xerrecordsink.h"
 #include "xerrecord.h"
 #include "xertable.h"
 
@@ -56,6 +57,10 @@ public:
     // `flag` is owned by the caller and may be set from any thread.
     void setCancelFlag(const std::atomic<bool> *flag) { m_cancel = flag; }
 
+    // Hands the records of the tables `sink` chooses to it rather than
+    // keeping them. `sink` is not owned and must outlive read().
+    void setRecordSink(XERRecordSink *sink) { m_sink = sink; }
+
     // The wanted tables found, in file order; a repeated name appears again.
     const QList<XERTable *> &tables() const { return m_tables; }
     // Every object made, in the order made.
@@ -95,7 +100,10 @@ private:
     // field-name lines. They stay valid as long as objects() lists them.
     std::vector<std::unique_ptr<XERObject>> m_unowned;
     const std::atomic<bool> *m_cancel = nullptr;
+    XERRecordSink *m_sink = nullptr;
     bool m_insideWantedTable = false;
+    // The records of the current table go to the sink.
+    bool m_streaming = false;
     bool m_endMarker = false;
     qint32 m_sequence = 0;
     std::vector<int> m_tabScratch;

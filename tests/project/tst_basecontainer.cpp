@@ -1,4 +1,5 @@
 #include "actvcodecontainer.h"
+#include "containercolumn.h"
 #include "plandeckresources.h"
 #include "taskcontainer.h"
 #include "xertestload.h"
@@ -30,6 +31,8 @@ private slots:
     void shouldWidenExistingRowsWhenColumnAdded();
     void shouldReadBackEveryValueAsStored_data();
     void shouldReadBackEveryValueAsStored();
+    void shouldJoinPartsAsIfAppendedWhole_data();
+    void shouldJoinPartsAsIfAppendedWhole();
 };
 
 void tst_BaseContainer::shouldFindCatalogueColumnsByIdAndDisplay_data()
@@ -180,6 +183,45 @@ void tst_BaseContainer::shouldReadBackEveryValueAsStored()
         QCOMPARE(value.userType(), expected.at(r).userType());
         QCOMPARE(value, expected.at(r));
         QCOMPARE(container.data(r, 1).toString(), QStringLiteral("beside"));
+    }
+}
+
+void tst_BaseContainer::shouldJoinPartsAsIfAppendedWhole_data()
+{
+    QTest::addColumn<QVariantList>("values");
+
+    const QVariant none;
+    const QDateTime morning(QDate(2019, 3, 4), QTime(8, 0));
+    QTest::newRow("integers with gaps") << QVariantList{none, 1, none, -7, 3};
+    QTest::newRow("no values, then dates") << QVariantList{none, none, morning, QDateTime(), morning};
+    QTest::newRow("integers, then text") << QVariantList{1, 2, "x", 3, none};
+    QTest::newRow("text, then integers") << QVariantList{"x", none, 1, 2, 3};
+    QTest::newRow("decimals and integers") << QVariantList{2.5, 1, 7.25, none, 4};
+    QTest::newRow("no values at all") << QVariantList{none, none, none, none};
+}
+
+// A table converted in parts must read back exactly as if converted whole,
+// wherever the parts are cut and whatever kinds each part ends up holding.
+void tst_BaseContainer::shouldJoinPartsAsIfAppendedWhole()
+{
+    QFETCH(QVariantList, values);
+
+    const int n = values.size();
+    for (int first = 0; first <= n; ++first) {
+        for (int second = first; second <= n; ++second) {
+            ContainerColumn parts[3];
+            for (int i = 0; i < n; ++i)
+                parts[i < first ? 0 : i < second ? 1 : 2].append(values.at(i));
+            ContainerColumn joined;
+            joined.reserve(n);
+            for (ContainerColumn &part : parts)
+                joined.appendColumn(std::move(part));
+            QCOMPARE(joined.size(), n);
+            for (int i = 0; i < n; ++i) {
+                QCOMPARE(joined.at(i).userType(), values.at(i).userType());
+                QCOMPARE(joined.at(i), values.at(i));
+            }
+        }
     }
 }
 

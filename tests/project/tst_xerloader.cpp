@@ -70,6 +70,9 @@ private slots:
     void shouldCollectStoredViews_data();
     void shouldCollectStoredViews();
     void shouldHandModelsToLoaderThreadWhenRunOnPool();
+    void shouldConvertRecordsByTheLastFieldNames_data();
+    void shouldConvertRecordsByTheLastFieldNames();
+    void shouldKeepFileOrderOfALargeTable();
 
 private:
     QString write(const QString &name, const QByteArray &content);
@@ -317,6 +320,74 @@ void tst_XERLoader::shouldHandModelsToLoaderThreadWhenRunOnPool()
     for (const char *step : {"read", "tables", "ActivityModel", "total"})
         QVERIFY2(loader.timings().contains(step), step);
     QThreadPool::globalInstance()->waitForDone();
+}
+
+
+void tst_XERLoader::shouldConvertRecordsByTheLastFieldNames_data()
+{
+    QTest::addColumn<QByteArray>("taskLines");
+
+    const QByteArray names = "%F\ttask_id\ttask_code\r\n";
+    const QByteArray swapped = "%F\ttask_code\ttask_id\r\n";
+    const QByteArray records = "%R\t1\tA1\r\n%R\t2\tA2\r\n";
+    QTest::newRow("field names first") << names + records;
+    QTest::newRow("field names after the records") << records + names;
+    QTest::newRow("field names between the records") << records.left(9) + names + records.mid(9);
+    QTest::newRow("field names replaced after a record") << swapped + records.left(9) + names + records.mid(9);
+    QTest::newRow("field names replaced before the records") << swapped + names + records;
+}
+
+// Every record of a table takes its values by the table's last field-name
+// line, wherever that line stands.
+void tst_XERLoader::shouldConvertRecordsByTheLastFieldNames()
+{
+    QFETCH(QByteArray, taskLines);
+
+    const QByteArray text = "ERMHDR\t19.12\r\n%T\tPROJWBS\r\n%F\twbs_id\r\n%R\t7\r\n%T\tTASK\r\n" + taskLines
+        + "%T\tTASKPRED\r\n%F\ttask_pred_id\r\n%R\t9\r\n%E\r\n";
+    LoadRecord record = load(write("fieldnames.xer", text));
+    QCOMPARE(record.events.last(), QString("finished"));
+    const auto *task = qobject_cast<BaseContainerModel *>(record.loader->model("TASK"));
+    QVERIFY(task);
+    const int id = task->container()->columnIndexById("task_id");
+    const int code = task->container()->columnIndexById("task_code");
+    QCOMPARE(task->rowCount(), 2);
+    for (int r = 0; r < 2; ++r) {
+        QCOMPARE(task->index(r, id).data(), QVariant(r + 1));
+        QCOMPARE(task->index(r, code).data(), QVariant(QString("A%1").arg(r + 1)));
+    }
+    // The tables around it are unaffected.
+    QCOMPARE(record.loader->model("PROJWBS")->rowCount(), 1);
+    QCOMPARE(record.loader->model("TASKPRED")->rowCount(), 1);
+}
+
+// A table of several mebibytes is converted in batches on more than one
+// thread; its rows must still come out in file order.
+void tst_XERLoader::shouldKeepFileOrderOfALargeTable()
+{
+    XerTestTable task{"TASK", {"task_id", "task_name", "target_start_date", "target_drtn_hr_cnt"}, {}};
+    const int count = 20000;
+    for (int i = 1; i <= count; ++i) {
+        task.records << QStringList{QString::number(i), QString("Activity %1 ").arg(i).leftJustified(150, 'x'),
+                                    QString("2019-03-%1 08:00").arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+                                    QString::number(i % 7 * 0.5)};
+    }
+    LoadRecord record = load(write("large.xer", xerText({task})));
+    const auto *model = qobject_cast<BaseContainerModel *>(record.loader->model("TASK"));
+    QVERIFY(model);
+    QCOMPARE(model->rowCount(), count);
+    const IContainer &container = *model->container();
+    const int id = container.columnIndexById("task_id");
+    const int name = container.columnIndexById("task_name");
+    const int start = container.columnIndexById("target_start_date");
+    const int duration = container.columnIndexById("target_drtn_hr_cnt");
+    for (int r = 0; r < count; ++r) {
+        const int i = r + 1;
+        QCOMPARE(container.data(r, id), QVariant(i));
+        QVERIFY(container.data(r, name).toString().startsWith(QString("Activity %1 ").arg(i)));
+        QCOMPARE(container.data(r, start).toDateTime().date().day(), 1 + i % 28);
+        QCOMPARE(container.data(r, duration), QVariant(i % 7 * 0.5));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_XERLoader)
