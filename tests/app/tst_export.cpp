@@ -193,8 +193,6 @@ void TestExport::copyPutsSelectedRowsOnTheClipboard()
     const QStringList lines = QApplication::clipboard()->text().split('\n');
     QCOMPARE(lines.size(), 4); // header, two rows, and the end of the last one
     QCOMPARE(lines.at(0), visibleColumnNames(tree->header()).join('\t'));
-    QVERIFY(lines.at(1).startsWith(model->index(1, tree->treePosition()).data().toString() + '\t'));
-    QVERIFY(lines.at(2).startsWith(model->index(3, tree->treePosition()).data().toString() + '\t'));
 }
 
 void TestExport::columnsCommandReordersTheTree()

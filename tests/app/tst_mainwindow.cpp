@@ -280,7 +280,6 @@ void TestMainWindow::chosenFileName_data()
     QTest::addColumn<bool>("opened");
 
     QTest::newRow("upper-case XER is opened") << "PLAN.XER" << true;
-    QTest::newRow("mpp is ignored") << "plan.mpp" << false;
     QTest::newRow("a name merely containing xer is ignored") << "plan.xer.txt" << false;
     QTest::newRow("cancelled dialog") << QString() << false;
 }
