@@ -2,6 +2,7 @@
 
 #include "pdfilterproxymodel.h"
 #include "pdfiltervaluemodel.h"
+#include "pdtextsorter.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>
@@ -27,17 +28,6 @@ QWidgetAction* widgetEntry(QMenu* menu, QWidget* widget)
     menu->addAction(action);
     return action;
 }
-
-// One cell's value while the list is built: numbers first by value, then texts by their code
-// units. The text itself stays in a separate vector, so sorting moves small plain records and
-// compares strings only when number and prefix tie.
-struct ListValue
-{
-    bool numeric = false;
-    double number = 0;
-    PdTextPrefix prefix;
-    int text = 0;
-};
 
 } // namespace
 
@@ -105,9 +95,10 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
     bool blanks = false;
     QVector<qint64> days;
     // Every cell is kept and the distinct ones found by sorting: a hash of 200,000 texts took
-    // longer to build and to free than the sort takes.
+    // longer to build and to free than the sort takes. Numbers list first, by value.
     QVector<QString> texts;
-    QVector<ListValue> values;
+    QVector<int> textOrder;
+    std::vector<std::pair<double, int>> numbers;
     auto take = [&](const QVariant& cell) {
         if (m_kind == PdValueKind::Date) {
             const QDate date = PdFilterValue::toDate(cell);
@@ -122,12 +113,12 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
             blanks = true;
             return;
         }
-        ListValue value;
-        value.numeric = PdFilterValue::textToNumber(key, &value.number);
-        value.prefix = PdTextPrefix::of(key);
-        value.text = texts.size();
+        double number = 0;
+        if (PdFilterValue::textToNumber(key, &number))
+            numbers.emplace_back(number, texts.size());
+        else
+            textOrder.append(texts.size());
         texts.append(std::move(key));
-        values.append(value);
     };
 
     // Leaves only, walked with an explicit stack: a tree's group rows hold no values of their own.
@@ -138,10 +129,8 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
         int count;
     };
     QVector<Level> stack{{QModelIndex(), 0, model->rowCount()}};
-    if (m_kind != PdValueKind::Date) {
+    if (m_kind != PdValueKind::Date)
         texts.reserve(model->rowCount());
-        values.reserve(model->rowCount());
-    }
     while (!stack.isEmpty()) {
         Level& level = stack.last();
         if (level.next >= level.count) {
@@ -169,31 +158,31 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
         m_values->setDates(dates, blanks);
         return;
     }
-    auto less = [&texts](const ListValue& a, const ListValue& b) {
-        if (a.numeric != b.numeric)
-            return a.numeric;
-        if (a.numeric && a.number != b.number)
-            return a.number < b.number;
-        if (!(a.prefix == b.prefix))
-            return a.prefix < b.prefix;
-        return texts.at(a.text) < texts.at(b.text);
+    // A text column may hold "1" and "1.0"; both are listed, next to each other.
+    auto numberLess = [&texts](const std::pair<double, int>& a, const std::pair<double, int>& b) {
+        return a.first != b.first ? a.first < b.first : texts.at(a.second) < texts.at(b.second);
     };
     // Columns such as the activity id usually come in order already; checking is one pass.
-    if (!std::is_sorted(values.cbegin(), values.cend(), less))
-        std::sort(values.begin(), values.end(), less);
+    if (!std::is_sorted(numbers.cbegin(), numbers.cend(), numberLess))
+        std::sort(numbers.begin(), numbers.end(), numberLess);
+    PdTextSorter::sort(texts, textOrder);
+
     QVector<PdFilterValueModel::Entry> entries;
-    entries.reserve(values.size() + 1);
+    entries.reserve(int(numbers.size()) + textOrder.size() + 1);
     const QString* last = nullptr;
-    for (const ListValue& value : qAsConst(values)) {
-        const QString& key = texts.at(value.text);
+    auto add = [&](const QString& key) {
         if (last && *last == key)
-            continue;
+            return;
         last = &key;
         QString display = key;
         if (!prefix.isEmpty() && display.startsWith(prefix))
             display.remove(0, prefix.size());
         entries.append({display, key});
-    }
+    };
+    for (const auto& number : numbers)
+        add(texts.at(number.second));
+    for (int text : qAsConst(textOrder))
+        add(texts.at(text));
     if (blanks)
         entries.append({QStringLiteral("(Blanks)"), QString(QLatin1String(""))});
     m_values->setValues(entries);

@@ -3,6 +3,7 @@
 #include "pdexpression.h"
 #include "pdfiltervalue.h"
 #include "pdsourcenodetable.h"
+#include "pdtextsorter.h"
 
 #include <QSet>
 #include <QTimer>
@@ -22,70 +23,37 @@ struct ColumnTest
     const PdExpression* expression = nullptr;
 };
 
-// A sort key read once per row: blanks first, then numbers and dates by value, then texts. A text
-// also carries its first four characters as one integer, which settles most comparisons without
-// reaching into the strings.
-struct SortKey
-{
-    int group = 0;
-    int slot = 0;
-    double number = 0;
-    quint64 prefix = 0;
-    QString text;
-};
+// Where a cell stands in a sort: blanks first, then numbers and dates by value, then texts by their
+// code units.
+enum class SortGroup { Blank, Number, Text };
 
-quint64 prefixOf(const QString& text)
+SortGroup sortKeyOf(const QVariant& value, PdValueKind kind, double* number, QString* text)
 {
-    quint64 prefix = 0;
-    for (int i = 0; i < 4; ++i)
-        prefix = (prefix << 16) | (i < text.size() ? text.at(i).unicode() : 0u);
-    return prefix;
-}
-
-SortKey sortKeyOf(const QVariant& value, PdValueKind kind)
-{
-    SortKey key;
     if (PdFilterValue::isBlank(value))
-        return key;
+        return SortGroup::Blank;
     if (kind == PdValueKind::Date) {
         // Day and time without the time zone: QDateTime's own conversion to epoch time asks the
         // system for every value, which dominates the sort of a large project.
         const QDateTime moment = value.toDateTime();
         const QDate date = moment.isValid() ? moment.date() : PdFilterValue::toDate(value);
         if (date.isValid()) {
-            key.group = 1;
-            key.number = double(date.toJulianDay()) * 86400000.0
+            *number = double(date.toJulianDay()) * 86400000.0
                 + (moment.isValid() ? double(moment.time().msecsSinceStartOfDay()) : 0.0);
-            return key;
+            return SortGroup::Number;
         }
     } else if (kind == PdValueKind::Text) {
-        bool ok = false;
-        const double number = value.userType() == QMetaType::QString ? value.toString().toDouble(&ok)
-                                                                      : value.toDouble(&ok);
-        if (ok && std::isfinite(number)) {
-            key.group = 1;
-            key.number = number;
-            return key;
-        }
-    } else if (PdFilterValue::toNumber(value, &key.number)) {
-        key.group = 1;
-        return key;
+        *text = value.toString();
+        const bool numeric = value.userType() == QMetaType::QString ? PdFilterValue::textToNumber(*text, number)
+                                                                     : PdFilterValue::toNumber(value, number);
+        if (!numeric)
+            return SortGroup::Text;
+        text->clear();
+        return SortGroup::Number;
+    } else if (PdFilterValue::toNumber(value, number)) {
+        return SortGroup::Number;
     }
-    key.group = 2;
-    key.text = value.toString();
-    key.prefix = prefixOf(key.text);
-    return key;
-}
-
-bool keyLess(const SortKey& a, const SortKey& b)
-{
-    if (a.group != b.group)
-        return a.group < b.group;
-    if (a.group == 1)
-        return a.number < b.number;
-    if (a.prefix != b.prefix)
-        return a.prefix < b.prefix;
-    return a.text < b.text;
+    *text = value.toString();
+    return SortGroup::Text;
 }
 
 } // namespace
@@ -107,7 +75,9 @@ struct PdFilterDialogProxyModel::Private
     // Empty while no filter is set: every row passes.
     QVector<bool> accepted;
     int acceptedLeaves = 0;
-    // Empty while unsorted: rows keep the source's order.
+    // Empty while unsorted: rows keep the source's order. Otherwise the slots in ascending order of
+    // their keys (equal keys in slot order), and each slot's rank, equal for equal keys.
+    QVector<int> order;
     QVector<int> ranks;
     // The rows shown under each parent, in the order shown; entry 0 is the root, entry s + 1 the row
     // in slot s. A proxy index carries its row's slot as internal id.
@@ -182,28 +152,52 @@ void PdFilterDialogProxyModel::Private::computeFlags(const QAbstractItemModel* s
 void PdFilterDialogProxyModel::Private::computeRanks(const QAbstractItemModel* source)
 {
     ranksStale = false;
+    order.clear();
     ranks.clear();
     if (sortColumn < 0 || !source || sortColumn >= source->columnCount())
         return;
-    // Each cell is read once into a typed key; the sort itself then compares integers.
+    // Each cell is read once; blanks, numbers and texts are then ordered apart, each with the means
+    // that suits it, and joined.
     const int n = table.size();
     const PdValueKind kind = PdFilterValue::kindOfColumn(source, sortColumn);
-    std::vector<SortKey> keys;
-    keys.resize(size_t(n));
+    QVector<QString> texts(n);
+    QVector<int> textSlots;
+    std::vector<std::pair<double, int>> numbers;
+    order.reserve(n);
     for (int slot = 0; slot < n; ++slot) {
         const QModelIndex& row = table.indexAt(slot);
-        keys[size_t(slot)] = sortKeyOf(row.sibling(row.row(), sortColumn).data(), kind);
-        keys[size_t(slot)].slot = slot;
+        double number = 0;
+        switch (sortKeyOf(row.sibling(row.row(), sortColumn).data(), kind, &number, &texts[slot])) {
+        case SortGroup::Blank:
+            order.append(slot);
+            break;
+        case SortGroup::Number:
+            numbers.emplace_back(number, slot);
+            break;
+        case SortGroup::Text:
+            textSlots.append(slot);
+            break;
+        }
     }
-    // The keys themselves are sorted, not slot numbers pointing at them, so comparisons read memory
-    // in order.
-    std::stable_sort(keys.begin(), keys.end(), keyLess);
-    ranks.fill(0, n);
+    // Pairs order by slot after value, so equal keys keep the source's order.
+    std::sort(numbers.begin(), numbers.end());
+    PdTextSorter::sort(texts, textSlots);
+
+    ranks.resize(n);
     int rank = 0;
-    for (int i = 0; i < n; ++i) {
-        if (i > 0 && keyLess(keys.at(size_t(i - 1)), keys.at(size_t(i))))
+    for (int slot : qAsConst(order))
+        ranks[slot] = rank;
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (i == 0 || numbers[i - 1].first != numbers[i].first)
             ++rank;
-        ranks[keys.at(size_t(i)).slot] = rank;
+        ranks[numbers[i].second] = rank;
+        order.append(numbers[i].second);
+    }
+    for (int i = 0; i < textSlots.size(); ++i) {
+        if (i == 0 || texts.at(textSlots.at(i - 1)) != texts.at(textSlots.at(i)))
+            ++rank;
+        ranks[textSlots.at(i)] = rank;
+        order.append(textSlots.at(i));
     }
 }
 
@@ -211,19 +205,26 @@ void PdFilterDialogProxyModel::Private::arrange()
 {
     const int n = table.size();
     children = QVector<QVector<int>>(n + 1);
-    for (int slot = 0; slot < n; ++slot) {
+    auto place = [this](int slot) {
         if (accepted.isEmpty() || accepted.at(slot))
             children[table.parentOf(slot) + 1].append(slot);
-    }
-    if (!ranks.isEmpty()) {
-        // Equal keys keep the source's order, whichever way the column is sorted.
-        const bool ascending = sortOrder == Qt::AscendingOrder;
-        for (QVector<int>& list : children) {
-            if (list.size() < 2)
-                continue;
-            std::stable_sort(list.begin(), list.end(), [this, ascending](int a, int b) {
-                return ascending ? ranks.at(a) < ranks.at(b) : ranks.at(a) > ranks.at(b);
-            });
+    };
+    if (order.isEmpty()) {
+        for (int slot = 0; slot < n; ++slot)
+            place(slot);
+    } else if (sortOrder == Qt::AscendingOrder) {
+        // Walking the sorted slots once fills every parent's list in order; no list is sorted.
+        for (int slot : qAsConst(order))
+            place(slot);
+    } else {
+        // Descending: runs of equal keys from the last to the first, each run in the source's order.
+        for (int end = n; end > 0;) {
+            int begin = end - 1;
+            while (begin > 0 && ranks.at(order.at(begin - 1)) == ranks.at(order.at(end - 1)))
+                --begin;
+            for (int i = begin; i < end; ++i)
+                place(order.at(i));
+            end = begin;
         }
     }
     positions.fill(-1, n);
@@ -394,7 +395,7 @@ void PdFilterDialogProxyModel::relayout()
     const QModelIndexList before = persistentIndexList();
     if (d->flagsStale || d->accepted.size() != d->table.size() || d->hasFilters() != !d->accepted.isEmpty())
         d->computeFlags(sourceModel());
-    if (d->ranksStale || (d->sortColumn >= 0) != !d->ranks.isEmpty())
+    if (d->ranksStale || (d->sortColumn >= 0) != !d->order.isEmpty())
         d->computeRanks(sourceModel());
     d->arrange();
     QModelIndexList after;

@@ -20,20 +20,6 @@ QVariantMap descriptorOf(const QAbstractItemModel* model, int column)
 
 } // namespace
 
-PdTextPrefix PdTextPrefix::of(const QString& text)
-{
-    // Units past the end count as 0, below every unit a text can hold; a text that holds 0 itself
-    // then ties with its shorter form and falls back to the full comparison.
-    PdTextPrefix prefix;
-    const int size = text.size();
-    const QChar* units = text.constData();
-    for (int i = 0; i < 4; ++i)
-        prefix.high = (prefix.high << 16) | (i < size ? units[i].unicode() : 0u);
-    for (int i = 4; i < 8; ++i)
-        prefix.low = (prefix.low << 16) | (i < size ? units[i].unicode() : 0u);
-    return prefix;
-}
-
 PdValueKind PdFilterValue::kindOf(const QString& datatype)
 {
     if (datatype == QLatin1String("integer"))

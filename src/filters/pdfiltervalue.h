@@ -7,22 +7,6 @@
 
 class QAbstractItemModel;
 
-// The first eight UTF-16 units of a text packed into two integers that order as the texts do, so
-// that most comparisons of a large sort are settled without reaching into the strings. Equal
-// prefixes say nothing; the texts themselves decide then.
-struct PdTextPrefix
-{
-    quint64 high = 0;
-    quint64 low = 0;
-
-    static PdTextPrefix of(const QString& text);
-    bool operator<(const PdTextPrefix& other) const
-    {
-        return high != other.high ? high < other.high : low < other.low;
-    }
-    bool operator==(const PdTextPrefix& other) const { return high == other.high && low == other.low; }
-};
-
 // How a column's cells are read by the filters, from the "datatype" of its descriptor.
 enum class PdValueKind { Text, Integer, Double, Date };
 

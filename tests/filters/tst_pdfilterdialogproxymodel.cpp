@@ -16,6 +16,7 @@ private slots:
     void shouldFollowSourceChangesOnce();
     void shouldSortWithinEachParent_data();
     void shouldSortWithinEachParent();
+    void shouldSortTextsByEveryCodeUnit();
 };
 
 void tst_PdFilterDialogProxyModel::shouldShowRowsThatPassEveryFilter_data()
@@ -129,6 +130,43 @@ void tst_PdFilterDialogProxyModel::shouldSortWithinEachParent()
     // A filter keeps the order it finds.
     f.setFilters(R"({"patterns":{"1":["TK_Active","TK_Done"]}})");
     QCOMPARE(shown(f.proxy), expected.remove(QStringLiteral(",A4")).remove(QStringLiteral("A4,")));
+}
+
+void tst_PdFilterDialogProxyModel::shouldSortTextsByEveryCodeUnit()
+{
+    // Texts that tie on their first units, differ only past them, hold a 0 unit or units beyond
+    // Latin-1; numbers in a text column come first, by value.
+    const QStringList texts{"Install pipe zone 2", "Install pipe zone 10", "Install pipe", "Install",
+                            QString("Inst") + QChar(0) + "all", "Instal\u00e9", "Instal\u0101", "10", "9", "",
+                            "Install pipe zone 2", "nan"};
+    QStandardItemModel model(texts.size(), 1);
+    model.setHeaderData(0, Qt::Horizontal, QVariantMap{{"datatype", "string"}}, Qt::UserRole + 2);
+    for (int row = 0; row < texts.size(); ++row)
+        model.setData(model.index(row, 0), texts.at(row));
+    PdFilterDialogProxyModel proxy;
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    proxy.setSourceModel(&model);
+    QStringList expected = texts.mid(0, 7) + QStringList{"nan", "Install pipe zone 2"};
+    std::sort(expected.begin(), expected.end());
+    expected = QStringList{"", "9", "10"} + expected;
+
+    auto sortedRows = [&proxy] {
+        QStringList shownTexts;
+        QList<int> rows;
+        for (int row = 0; row < proxy.rowCount(); ++row) {
+            shownTexts.append(proxy.index(row, 0).data().toString());
+            rows.append(proxy.mapToSource(proxy.index(row, 0)).row());
+        }
+        return qMakePair(shownTexts, rows);
+    };
+    proxy.sort(0, Qt::AscendingOrder);
+    QCOMPARE(sortedRows().first, expected);
+    QCOMPARE(sortedRows().second.indexOf(0) + 1, sortedRows().second.indexOf(10));
+    proxy.sort(0, Qt::DescendingOrder);
+    std::reverse(expected.begin(), expected.end());
+    QCOMPARE(sortedRows().first, expected);
+    // Equal texts keep the source's order either way.
+    QCOMPARE(sortedRows().second.indexOf(0) + 1, sortedRows().second.indexOf(10));
 }
 
 QTEST_MAIN(tst_PdFilterDialogProxyModel)
