@@ -74,7 +74,7 @@ Figures measure(const QString &path, const QString &out)
     QElapsedTimer timer;
     timer.start();
     {
-        const ViewPrintSheet sheet(activities->treeView(), activities->ganttChart());
+        ViewPrintSheet sheet(activities->treeView(), activities->ganttChart());
         PdPrintDialog dialog(sheet, &window);
         dialog.show();
         QCoreApplication::processEvents();

@@ -559,7 +559,7 @@ void MainWindow::onSnip()
 
 void MainWindow::onPrintMenu()
 {
-    const ViewPrintSheet sheet(m_activities->treeView(), m_activities->ganttChart());
+    ViewPrintSheet sheet(m_activities->treeView(), m_activities->ganttChart());
     PdPrintDialog dialog(sheet, this);
     dialog.exec();
 }

@@ -228,12 +228,15 @@ void ChartArea::dateAxisWidthChanged(int, int newWidth)
 void ChartArea::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
     paintRows(painter, event->rect(), true);
 }
 
-void ChartArea::paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow)
+void ChartArea::paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow, const DateAxis *axis)
 {
-    painter.fillRect(exposed, Qt::white);
+    if (!axis)
+        axis = m_chart->dateAxis();
+    const int rowWidth = axis->axisWidth();
 
     const QGCVAxis *vaxis = m_chart->verticalAxis();
     const int count = m_rows.size();
@@ -246,26 +249,25 @@ void ChartArea::paintRows(QPainter &painter, const QRect &exposed, bool withCurr
         last = count - 1;
     const int lastDrawn = std::min(last + 1, count - 1);
 
-    paintLinks(painter, exposed, first, last);
+    paintLinks(painter, exposed, first, last, axis);
 
-    const DateAxis *axis = m_chart->dateAxis();
     const TaskDrawDelegate *delegate = m_chart->drawDelegate();
     for (int r = first; r <= lastDrawn; ++r) {
         const ChartRow &record = m_rows.at(r);
         if (!record.hasDates)
             continue;
-        const QRect rowRect(0, vaxis->rowTop(r), width(), vaxis->rowHeight(r));
+        const QRect rowRect(0, vaxis->rowTop(r), rowWidth, vaxis->rowHeight(r));
         delegate->drawTask(*record.item, &painter, axis, rowRect);
     }
 
     if (withCurrentRow && m_currentRow >= first && m_currentRow <= lastDrawn) {
         painter.setPen(selectionColor);
         painter.setBrush(selectionColor);
-        painter.drawRect(QRect(0, vaxis->rowTop(m_currentRow), width(), vaxis->rowHeight(m_currentRow)));
+        painter.drawRect(QRect(0, vaxis->rowTop(m_currentRow), rowWidth, vaxis->rowHeight(m_currentRow)));
     }
 }
 
-void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, int last)
+void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, int last, const DateAxis *axis)
 {
     const QVector<int> links = m_chart->linksAcrossRows(first, last + 1);
     if (links.isEmpty())
@@ -273,7 +275,6 @@ void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, i
     const auto &relationships = m_chart->relationships();
     const auto &items = m_chart->items();
     const QGCVAxis *vaxis = m_chart->verticalAxis();
-    const DateAxis *axis = m_chart->dateAxis();
 
     painter.setPen(linkColor);
     painter.setBrush(linkColor);

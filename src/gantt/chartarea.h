@@ -7,6 +7,7 @@
 
 namespace mygc {
 
+class DateAxis;
 class GanttChart;
 class TaskItem;
 
@@ -50,8 +51,11 @@ public:
     void setBottomSpace(int space);
 
     // Paints the rows under `exposed` (area coordinates) onto any painter, so
-    // print and snip draw only what their page or slice shows.
-    void paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow);
+    // print and snip draw only what their page or slice shows. Bars and links
+    // are placed through `axis` when given, so print can lay the rows out on a
+    // scale of its own and leave the chart's alone. The ground is the
+    // caller's to paint: print lays a date grid under the bars.
+    void paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow, const DateAxis *axis = nullptr);
     int bottomSpace() const { return m_bottomSpace; }
 
 signals:
@@ -75,7 +79,7 @@ private:
     void widenAxis(qint64 s, const QDateTime &from, qint64 f, const QDateTime &to);
     void fitAxisToRows();
     void placeRow(ChartRow &record) const;
-    void paintLinks(QPainter &painter, const QRect &exposed, int first, int last);
+    void paintLinks(QPainter &painter, const QRect &exposed, int first, int last, const DateAxis *axis);
 
     GanttChart *m_chart;
     // Held by value: one allocation per row fewer on every rebuild.

@@ -151,6 +151,17 @@ int DateAxis::columnWidth() const { return m_columnWidth; }
 int DateAxis::columnCount() const { return m_columnCount; }
 int DateAxis::axisWidth() const { return m_axisWidth; }
 
+void DateAxis::setColumnWidth(int width)
+{
+    const int widest = std::max(1, kMaxAxisWidth / std::max(1, m_columnCount));
+    width = std::clamp(width, 1, widest);
+    if (width == m_columnWidth)
+        return;
+    m_columnWidth = width;
+    updateColumns();
+    update();
+}
+
 int DateAxis::bottomUnit() const
 {
     return m_levels.isEmpty() ? int(Day) : m_levels.first()->unit();

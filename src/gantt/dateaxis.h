@@ -25,6 +25,9 @@ public:
     virtual int columnWidth() const;
     virtual int columnCount() const;
     virtual int axisWidth() const;
+    // Width of one period of the lowest band, as a drag on the scale sets
+    // it; print sets it to fit a chart to its pages.
+    void setColumnWidth(int width);
 
     // The scale runs on wall-clock readings (date and time of day, as
     // milliseconds from Julian day 0): every calendar day is equally wide, and

@@ -9,11 +9,12 @@
 
 #include <algorithm>
 
-PdPagePainter::PdPagePainter(const PrintSheet &sheet, const PdPageSetup &setup)
+PdPagePainter::PdPagePainter(PrintSheet &sheet, const PdPageSetup &setup)
     : m_sheet(sheet)
     , m_setup(setup)
 {
     m_setup.scalePercent = PdPageSetup::clampScale(m_setup.scalePercent);
+    sheet.fitToPage(m_setup);
     PdPagePlan::Sheet metrics;
     metrics.columnWidths = sheet.columnWidths();
     metrics.headerHeight = sheet.headerHeight();

@@ -28,7 +28,8 @@ public:
         QString error;
     };
 
-    PdPagePainter(const PrintSheet &sheet, const PdPageSetup &setup);
+    // Fits the sheet to the setup's pages first.
+    PdPagePainter(PrintSheet &sheet, const PdPageSetup &setup);
 
     const PdPagePlan &plan() const { return m_plan; }
     const PdPageSetup &setup() const { return m_setup; }

@@ -3,6 +3,7 @@
 #include <QRectF>
 
 #include <algorithm>
+#include <cmath>
 
 int PdPageSetup::clampScale(int percent)
 {
@@ -24,4 +25,14 @@ QSizeF PdPageSetup::contentSize() const
     const QSizeF paper = paperMillimetres();
     const qreal perMm = unitsPerMillimetre * 100.0 / clampScale(scalePercent);
     return QSizeF((paper.width() - 2 * marginMillimetres) * perMm, (paper.height() - 2 * marginMillimetres) * perMm);
+}
+
+int PdPageSetup::defaultScale(int tableWidth) const
+{
+    if (tableWidth <= 0)
+        return 100;
+    PdPageSetup full = *this;
+    full.scalePercent = 100;
+    const int percent = int(std::floor(100.0 * full.contentSize().width() * tableShare / tableWidth));
+    return std::clamp(percent, readableScale, 100);
 }

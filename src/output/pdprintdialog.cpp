@@ -2,6 +2,7 @@
 
 #include "pdpageselectorbutton.h"
 #include "pdprintpreviewscene.h"
+#include "printsheet.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,8 +37,9 @@ QLabel *sectionLabel(const QString &text, QWidget *parent)
 
 } // namespace
 
-PdPrintDialog::PdPrintDialog(const PrintSheet &sheet, QWidget *parent)
+PdPrintDialog::PdPrintDialog(PrintSheet &sheet, QWidget *parent)
     : QDialog(parent)
+    , m_sheet(sheet)
 {
     setWindowTitle(QStringLiteral("Print settings"));
     m_scene = new PdPrintPreviewScene(sheet, this);
@@ -93,6 +95,16 @@ PdPrintDialog::PdPrintDialog(const PrintSheet &sheet, QWidget *parent)
     scaleRow->addWidget(m_slider, 1);
     scaleRow->addWidget(m_spin);
     side->addLayout(scaleRow);
+
+    side->addWidget(sectionLabel(QStringLiteral("Chart Time Scale"), this));
+    m_timeScale = new QComboBox(this);
+    m_timeScale->setObjectName(QStringLiteral("cmbTimeScale"));
+    m_timeScale->addItem(QStringLiteral("Fit to page width"), int(PdChartScale::FitToPageWidth));
+    m_timeScale->addItem(QStringLiteral("As on screen"), int(PdChartScale::Screen));
+    m_timeScale->addItem(QStringLiteral("Week"), int(PdChartScale::Week));
+    m_timeScale->addItem(QStringLiteral("Month"), int(PdChartScale::Month));
+    m_timeScale->addItem(QStringLiteral("Quarter"), int(PdChartScale::Quarter));
+    side->addWidget(m_timeScale);
 
     m_repeat = new QCheckBox(QStringLiteral("Repeat table headers"), this);
     m_repeat->setObjectName(QStringLiteral("chkRepeatTableHeaders"));
@@ -160,6 +172,9 @@ PdPrintDialog::PdPrintDialog(const PrintSheet &sheet, QWidget *parent)
     connect(m_horizontal, &PdPageSelectorButton::pageOrientChecked, this, &PdPrintDialog::updatePage);
     connect(m_pageSizes, &QComboBox::currentTextChanged, this, &PdPrintDialog::updatePage);
     connect(reset, &QPushButton::clicked, this, &PdPrintDialog::resetScale);
+    connect(m_timeScale, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+        m_scene->setChartScale(PdChartScale(m_timeScale->currentData().toInt()));
+    });
     connect(m_repeat, &QCheckBox::clicked, m_scene, &PdPrintPreviewScene::setRepeatTableHeaders);
     connect(m_numbers, &QCheckBox::clicked, m_scene, &PdPrintPreviewScene::setPrintPageNumbers);
     connect(done, &QPushButton::clicked, this, &QDialog::close);
@@ -182,15 +197,9 @@ void PdPrintDialog::updatePage()
     setup.orientation = m_vertical->isChecked() ? QPageLayout::Portrait : QPageLayout::Landscape;
     setup.repeatHeaders = m_repeat->isChecked();
     setup.pageNumbers = m_numbers->isChecked();
-    setup.scalePercent = 100;
-    {
-        const QSignalBlocker blocker(m_spin);
-        m_spin->setValue(100);
-    }
-    {
-        const QSignalBlocker blocker(m_slider);
-        m_slider->setValue(100);
-    }
+    setup.chartScale = PdChartScale(m_timeScale->currentData().toInt());
+    setup.scalePercent = setup.defaultScale(m_sheet.tableWidth());
+    showScale(setup.scalePercent);
     m_scene->setPageSetup(setup);
     m_fitted = false;
     if (isVisible())
@@ -222,8 +231,22 @@ void PdPrintDialog::setSpinboxScale(int percent)
 
 void PdPrintDialog::resetScale()
 {
-    m_spin->setValue(100);
-    setScale(100);
+    const int percent = defaultScale();
+    showScale(percent);
+    setScale(percent);
+}
+
+int PdPrintDialog::defaultScale() const
+{
+    return m_scene->pageSetup().defaultScale(m_sheet.tableWidth());
+}
+
+void PdPrintDialog::showScale(int percent)
+{
+    const QSignalBlocker spinBlocker(m_spin);
+    const QSignalBlocker sliderBlocker(m_slider);
+    m_spin->setValue(percent);
+    m_slider->setValue(percent);
 }
 
 void PdPrintDialog::showEvent(QShowEvent *event)

@@ -26,7 +26,7 @@ public:
     // Asks for the PDF file's name; empty for none. Tests replace it.
     using FileChooser = std::function<QString(QWidget *parent)>;
 
-    PdPrintDialog(const PrintSheet &sheet, QWidget *parent = nullptr);
+    PdPrintDialog(PrintSheet &sheet, QWidget *parent = nullptr);
     ~PdPrintDialog() override;
 
     PdPrintPreviewScene *scene() const { return m_scene; }
@@ -53,7 +53,10 @@ private:
                                           const std::function<PdPagePainter::Result(const PdPagePainter::Progress &)> &job,
                                           int pages);
     QString defaultPdfName() const;
+    int defaultScale() const;
+    void showScale(int percent);
 
+    const PrintSheet &m_sheet;
     PdPrintPreviewScene *m_scene = nullptr;
     QGraphicsView *m_view = nullptr;
     QComboBox *m_printers = nullptr;
@@ -62,6 +65,7 @@ private:
     PdPageSelectorButton *m_horizontal = nullptr;
     QSlider *m_slider = nullptr;
     QSpinBox *m_spin = nullptr;
+    QComboBox *m_timeScale = nullptr;
     QCheckBox *m_repeat = nullptr;
     QCheckBox *m_numbers = nullptr;
     QSpinBox *m_fromPage = nullptr;

@@ -11,8 +11,10 @@
 
 bool PdPrintExport::savePdf(PdGroupedTreeView *tree, mygc::GanttChart *chart, const QString &path, QString *error)
 {
-    const ViewPrintSheet sheet(tree, chart);
-    const PdPagePainter pages(sheet, PdPageSetup());
+    ViewPrintSheet sheet(tree, chart);
+    PdPageSetup setup;
+    setup.scalePercent = setup.defaultScale(sheet.tableWidth());
+    const PdPagePainter pages(sheet, setup);
     const PdPagePainter::Result result = pages.savePdf(path, 0, pages.pageCount() - 1);
     if (!result.ok && error)
         *error = result.error;

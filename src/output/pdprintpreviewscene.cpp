@@ -16,7 +16,7 @@ const qreal smallestReadablePage = 48;
 
 } // namespace
 
-PdPrintPreviewScene::PdPrintPreviewScene(const PrintSheet &sheet, QObject *parent)
+PdPrintPreviewScene::PdPrintPreviewScene(PrintSheet &sheet, QObject *parent)
     : QGraphicsScene(parent)
     , m_sheet(sheet)
     , m_cache(64 * 1024)
@@ -48,6 +48,12 @@ void PdPrintPreviewScene::setRepeatTableHeaders(bool repeat)
 void PdPrintPreviewScene::setPrintPageNumbers(bool numbers)
 {
     m_setup.pageNumbers = numbers;
+    relayout();
+}
+
+void PdPrintPreviewScene::setChartScale(PdChartScale scale)
+{
+    m_setup.chartScale = scale;
     relayout();
 }
 

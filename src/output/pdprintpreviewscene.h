@@ -21,7 +21,7 @@ public:
     // Scene units per millimetre of paper.
     static constexpr qreal unitsPerMillimetre = 4.33333;
 
-    PdPrintPreviewScene(const PrintSheet &sheet, QObject *parent = nullptr);
+    PdPrintPreviewScene(PrintSheet &sheet, QObject *parent = nullptr);
     ~PdPrintPreviewScene() override;
 
     void setPageSetup(const PdPageSetup &setup);
@@ -29,6 +29,7 @@ public:
     void setScale(int percent);
     void setRepeatTableHeaders(bool repeat);
     void setPrintPageNumbers(bool numbers);
+    void setChartScale(PdChartScale scale);
 
     const PdPagePainter &pagePainter() const { return *m_painter; }
     int pageCount() const { return m_painter->pageCount(); }
@@ -48,7 +49,7 @@ private:
     void relayout();
     QImage pageImage(int number, int level);
 
-    const PrintSheet &m_sheet;
+    PrintSheet &m_sheet;
     PdPageSetup m_setup;
     std::unique_ptr<PdPagePainter> m_painter;
     // Keyed by page and resolution step; costs in kilobytes.

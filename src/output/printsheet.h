@@ -3,6 +3,7 @@
 #include <QVector>
 
 class QPainter;
+struct PdPageSetup;
 
 // One printable sheet: a header band above rows of equal height, cut into
 // column strips. It paints straight onto a painter in sheet coordinates
@@ -23,6 +24,12 @@ public:
     // Logical resolution the sheet's fonts are meant for; devices painted on
     // are set to it so text keeps its size against the rows.
     virtual int dotsPerInch() const;
+    // Called before pages are planned: a sheet whose widths depend on the
+    // paper (a chart scaled to fill the page) takes them from `setup` here.
+    virtual void fitToPage(const PdPageSetup &setup);
+    // Width of the table printed left of a chart that fits itself to the
+    // page (0 for none): the default scale leaves the chart room beside it.
+    virtual int tableWidth() const;
 
     // The header between x = left and x = right.
     virtual void paintHeader(QPainter &painter, int left, int right) const = 0;

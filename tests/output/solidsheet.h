@@ -15,12 +15,14 @@ class SolidSheet : public PrintSheet
 public:
     QVector<int> widths{200, 200, 200};
     int rows = 100;
+    int table = 0;
     mutable int paintedRows = 0;
 
     QVector<int> columnWidths() const override { return widths; }
     int headerHeight() const override { return 30; }
     int rowHeight() const override { return 22; }
     int rowCount() const override { return rows; }
+    int tableWidth() const override { return table; }
     void paintHeader(QPainter &painter, int left, int right) const override
     {
         painter.fillRect(QRect(left, 0, right - left, headerHeight()), headerColour);

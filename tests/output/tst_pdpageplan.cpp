@@ -12,6 +12,8 @@ private slots:
     void plan_data();
     void plan();
     void contentFollowsPaperOrientationAndScale();
+    void defaultScaleLeavesTheChartRoom_data();
+    void defaultScaleLeavesTheChartRoom();
 };
 
 void TestPdPagePlan::plan_data()
@@ -97,6 +99,26 @@ void TestPdPagePlan::contentFollowsPaperOrientationAndScale()
     QCOMPARE(setup.contentSize(), full.transposed() * 2);
     setup.scalePercent = 1;
     QCOMPARE(setup.contentSize(), full.transposed() * 100.0 / PdPageSetup::minimumScale);
+}
+
+void TestPdPagePlan::defaultScaleLeavesTheChartRoom_data()
+{
+    QTest::addColumn<int>("table");
+    QTest::addColumn<int>("percent");
+    // A4 landscape holds 1243.7 sheet pixels across at 100 %.
+    QTest::newRow("no table") << 0 << 100;
+    QTest::newRow("a table leaving the chart room") << 700 << 100;
+    QTest::newRow("a wide table: scaled until it takes three fifths") << 1000 << 74;
+    QTest::newRow("a very wide table stops at the readable scale") << 5000 << PdPageSetup::readableScale;
+}
+
+void TestPdPagePlan::defaultScaleLeavesTheChartRoom()
+{
+    QFETCH(int, table);
+    QFETCH(int, percent);
+    PdPageSetup setup;
+    setup.scalePercent = 40;
+    QCOMPARE(setup.defaultScale(table), percent);
 }
 
 QTEST_APPLESS_MAIN(TestPdPagePlan)

@@ -4,6 +4,7 @@
 #include "solidsheet.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -53,6 +54,20 @@ void TestPdPrintDialog::scaleShownIsScalePrinted()
     QCOMPARE(dialog.scene()->pageSetup().scalePercent, PdPageSetup::minimumScale);
     dialog.findChild<QPushButton *>(QStringLiteral("btnReset"))->click();
     QCOMPARE(dialog.scene()->pageSetup().scalePercent, 100);
+
+    // A table too wide to share the page with a chart opens, and resets, at
+    // the scale that makes room.
+    SolidSheet wide = m_sheet;
+    wide.table = 1000;
+    PdPrintDialog wideDialog(wide);
+    auto *wideSpin = wideDialog.findChild<QSpinBox *>(QStringLiteral("sbScale"));
+    const int fitted = PdPageSetup().defaultScale(wide.table);
+    QVERIFY(fitted < 100);
+    QCOMPARE(wideDialog.scene()->pageSetup().scalePercent, fitted);
+    QCOMPARE(wideSpin->value(), fitted);
+    wideSpin->setValue(100);
+    wideDialog.findChild<QPushButton *>(QStringLiteral("btnReset"))->click();
+    QCOMPARE(wideDialog.scene()->pageSetup().scalePercent, fitted);
 }
 
 void TestPdPrintDialog::orientationAndOptionsRelayOutThePages()
@@ -64,7 +79,11 @@ void TestPdPrintDialog::orientationAndOptionsRelayOutThePages()
 
     auto *portrait = dialog.findChild<PdPageSelectorButton *>(QStringLiteral("verticalPage"));
     auto *landscape = dialog.findChild<PdPageSelectorButton *>(QStringLiteral("horizontalPage"));
+    auto *timeScale = dialog.findChild<QComboBox *>(QStringLiteral("cmbTimeScale"));
+    QCOMPARE(scene->pageSetup().chartScale, PdChartScale::FitToPageWidth);
+    timeScale->setCurrentIndex(timeScale->findData(int(PdChartScale::Month)));
     portrait->setChecked(true);
+    QCOMPARE(scene->pageSetup().chartScale, PdChartScale::Month);
     QVERIFY(!landscape->isChecked());
     QCOMPARE(scene->paperSize(), QSizeF(910, 1287));
     QVERIFY(scene->pageCount() < landscapePages);

@@ -1,7 +1,9 @@
 #include "dateaxis.h"
 #include "ganttchart.h"
 #include "pdgroupedtreeview.h"
+#include "pdpagepainter.h"
 #include "pdsheetrenderer.h"
+#include "timeunit.h"
 #include "viewprintsheet.h"
 
 #include <QAbstractItemModelTester>
@@ -73,6 +75,8 @@ private slots:
     void shownRowsAreFoundByTheirPlace();
     void sheetLinesUpTreeAndChart();
     void printingLeavesTheTreeAsItWas();
+    void chartScaleOnPaper_data();
+    void chartScaleOnPaper();
 
 private:
     QStandardItemModel *m_model = nullptr;
@@ -142,6 +146,80 @@ void TestViewPrintSheet::printingLeavesTheTreeAsItWas()
     QCOMPARE(m_tree->selectionModel()->selectedIndexes(), selected);
     QCOMPARE(m_tree->verticalScrollBar()->value(), scroll);
     QCOMPARE(m_tree->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+}
+
+void TestViewPrintSheet::chartScaleOnPaper_data()
+{
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<int>("lowestBand");
+
+    const int any = -1;
+    QTest::newRow("fit, beside the tree") << int(PdChartScale::FitToPageWidth) << int(QPageSize::A3)
+                                          << int(QPageLayout::Landscape) << any;
+    QTest::newRow("fit, on pages of its own") << int(PdChartScale::FitToPageWidth) << int(QPageSize::A6)
+                                              << int(QPageLayout::Portrait) << any;
+    QTest::newRow("weeks") << int(PdChartScale::Week) << int(QPageSize::A4) << int(QPageLayout::Landscape)
+                           << int(mygc::Week);
+    QTest::newRow("months") << int(PdChartScale::Month) << int(QPageSize::A4) << int(QPageLayout::Landscape)
+                            << int(mygc::Month);
+    QTest::newRow("quarters") << int(PdChartScale::Quarter) << int(QPageSize::A4) << int(QPageLayout::Landscape)
+                              << int(mygc::Quarter);
+}
+
+void TestViewPrintSheet::chartScaleOnPaper()
+{
+    QFETCH(int, scale);
+    QFETCH(int, paper);
+    QFETCH(int, orientation);
+    QFETCH(int, lowestBand);
+    const mygc::DateAxis *screen = m_chart->dateAxis();
+    const QVector<int> screenBands = screen->levelUnits();
+    const int screenWidth = screen->axisWidth();
+
+    ViewPrintSheet sheet(m_tree, m_chart);
+    PdPageSetup setup;
+    setup.paper = QPageSize::PageSizeId(paper);
+    setup.orientation = QPageLayout::Orientation(orientation);
+    setup.chartScale = PdChartScale(scale);
+    setup.scalePercent = setup.defaultScale(sheet.tableWidth());
+    const PdPagePainter pages(sheet, setup);
+    const mygc::DateAxis *axis = sheet.chartAxis();
+    QVERIFY(axis != screen);
+    QCOMPARE(screen->levelUnits(), screenBands);
+    QCOMPARE(screen->axisWidth(), screenWidth);
+    if (lowestBand >= 0) {
+        QCOMPARE(axis->levelUnits().first(), lowestBand);
+    } else {
+        // Fitted, the chart is never cut by a page edge and fills its page.
+        const PdPagePlan::Band last = pages.plan().bands().last();
+        QVERIFY(last.left <= sheet.tableWidth());
+        QCOMPARE(last.right, sheet.width());
+        QVERIFY(last.right - last.left >= 0.9 * setup.contentSize().width());
+        QVERIFY(last.right - last.left <= setup.contentSize().width());
+    }
+
+    // Bars lie where the printed scale puts their dates: activity A39 of the
+    // first group, on the sheet's row 40.
+    const QImage image = PdSheetRenderer::render(sheet, 1.0);
+    const QDateTime start(QDate(2024, 1, 1).addDays(39), QTime(8, 0));
+    const int rh = sheet.rowHeight();
+    int left = image.width();
+    int right = -1;
+    for (int y = sheet.headerHeight() + 40 * rh; y < sheet.headerHeight() + 41 * rh; ++y) {
+        for (int x = sheet.tableWidth(); x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (qAbs(c.red() - c.blue()) + qAbs(c.green() - c.blue()) > 60) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    const int x1 = sheet.tableWidth() + axis->xForDate(start);
+    const int x2 = sheet.tableWidth() + axis->xForDate(start.addDays(3));
+    QVERIFY2(qAbs(left - x1) <= 6 && qAbs(right - x2) <= 6,
+             qPrintable(QStringLiteral("bar %1..%2, dates at %3..%4").arg(left).arg(right).arg(x1).arg(x2)));
 }
 
 QTEST_MAIN(TestViewPrintSheet)
