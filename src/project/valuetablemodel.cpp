@@ -1,6 +1,7 @@
 #include "valuetablemodel.h"
 
 #include <iterator>
+#include <utility>
 
 ValueTableModel::ValueTableModel(int rows, int columns, QObject *parent)
     : QAbstractTableModel(parent)
@@ -8,9 +9,18 @@ ValueTableModel::ValueTableModel(int rows, int columns, QObject *parent)
     , m_horizontalHeaders(std::size_t(qMax(0, columns)))
     , m_verticalHeaders(std::size_t(m_rows))
 {
-    m_columns.resize(std::size_t(qMax(0, columns)));
-    for (Column &column : m_columns)
-        column.resize(std::size_t(m_rows));
+    m_columns.reserve(std::size_t(qMax(0, columns)));
+    for (int c = 0; c < columns; ++c)
+        m_columns.push_back(emptyColumn());
+}
+
+ValueTableModel::Column ValueTableModel::emptyColumn() const
+{
+    Column column;
+    column.display.reserve(m_rows);
+    for (int r = 0; r < m_rows; ++r)
+        column.display.appendInvalid();
+    return column;
 }
 
 ValueTableModel::~ValueTableModel() = default;
@@ -33,59 +43,72 @@ bool ValueTableModel::validIndex(const QModelIndex &index) const
     return index.isValid() && index.row() < m_rows && index.column() < int(m_columns.size());
 }
 
-QVariant ValueTableModel::read(const Cell &cell, int role)
+QVariant ValueTableModel::read(const Column &column, int row, int role) const
 {
     switch (storedRole(role)) {
     case Qt::DisplayRole:
-        return cell.display;
+        return column.display.at(row);
     case Qt::UserRole:
-        return cell.user;
+        return column.user.at(row);
     default:
-        return cell.other ? cell.other->value(storedRole(role)) : QVariant();
+        break;
     }
+    const auto roles = column.other.find(row);
+    return roles == column.other.end() ? QVariant() : roles->second.value(storedRole(role));
 }
 
 // Returns whether the cell changed; an equal value of the same type is no change.
-bool ValueTableModel::write(Cell &cell, int role, const QVariant &value)
+bool ValueTableModel::write(Column &column, int row, int role, const QVariant &value)
 {
-    auto replace = [&value](QVariant &stored) {
+    auto replace = [row, &value](ContainerColumn &cells) {
+        const QVariant stored = cells.at(row);
         if (stored.userType() == value.userType() && stored == value)
             return false;
-        stored = value;
+        cells.set(row, value);
         return true;
     };
     switch (storedRole(role)) {
     case Qt::DisplayRole:
-        return replace(cell.display);
+        return replace(column.display);
     case Qt::UserRole:
-        return replace(cell.user);
+        if (column.user.size() < m_rows && !value.isValid())
+            return false;
+        column.user.reserve(m_rows);
+        while (column.user.size() < m_rows)
+            column.user.appendInvalid();
+        return replace(column.user);
     default:
         break;
     }
+    role = storedRole(role);
+    const auto roles = column.other.find(row);
     if (!value.isValid()) {
-        if (!cell.other || !cell.other->contains(role))
+        if (roles == column.other.end() || !roles->second.contains(role))
             return false;
-        cell.other->remove(role);
+        roles->second.remove(role);
+        if (roles->second.isEmpty())
+            column.other.erase(roles);
         return true;
     }
-    if (!cell.other)
-        cell.other = std::make_unique<QMap<int, QVariant>>();
-    return replace((*cell.other)[role]);
+    QVariant &stored = column.other[row][role];
+    if (stored.userType() == value.userType() && stored == value)
+        return false;
+    stored = value;
+    return true;
 }
 
 QVariant ValueTableModel::data(const QModelIndex &index, int role) const
 {
     if (!validIndex(index))
         return QVariant();
-    return read(m_columns[std::size_t(index.column())][std::size_t(index.row())], role);
+    return read(m_columns[std::size_t(index.column())], index.row(), role);
 }
 
 bool ValueTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (!validIndex(index))
         return false;
-    Cell &cell = m_columns[std::size_t(index.column())][std::size_t(index.row())];
-    if (write(cell, role, value)) {
+    if (write(m_columns[std::size_t(index.column())], index.row(), role, value)) {
         const int stored = storedRole(role);
         emit dataChanged(index, index,
                          stored == Qt::DisplayRole ? QVector<int>{Qt::DisplayRole, Qt::EditRole} : QVector<int>{stored});
@@ -97,9 +120,10 @@ void ValueTableModel::setCell(int row, int column, const QVariant &display, cons
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= int(m_columns.size()))
         return;
-    Cell &cell = m_columns[std::size_t(column)][std::size_t(row)];
-    cell.display = display;
-    cell.user = user;
+    Column &cells = m_columns[std::size_t(column)];
+    cells.display.set(row, display);
+    if (user.isValid() || cells.user.size() == m_rows)
+        write(cells, row, Qt::UserRole, user);
 }
 
 Qt::ItemFlags ValueTableModel::flags(const QModelIndex &index) const
@@ -134,15 +158,38 @@ bool ValueTableModel::setHeaderData(int section, Qt::Orientation orientation, co
     return true;
 }
 
+// A copy of `cells` with `count` invalid cells inserted at `row`, or with
+// `count` cells removed there. Rows are seldom inserted or removed, so a copy
+// through QVariants is cheap enough.
+ContainerColumn ValueTableModel::withRows(const ContainerColumn &cells, int row, int count, bool insert)
+{
+    ContainerColumn result;
+    if (cells.size() == 0)
+        return result;
+    result.reserve(insert ? cells.size() + count : cells.size() - count);
+    for (int r = 0; r < row; ++r)
+        result.append(cells.at(r));
+    if (insert) {
+        for (int r = 0; r < count; ++r)
+            result.appendInvalid();
+    }
+    for (int r = insert ? row : row + count; r < cells.size(); ++r)
+        result.append(cells.at(r));
+    return result;
+}
+
 bool ValueTableModel::insertRows(int row, int count, const QModelIndex &parent)
 {
     if (parent.isValid() || count < 1 || row < 0 || row > m_rows)
         return false;
     beginInsertRows(QModelIndex(), row, row + count - 1);
     for (Column &column : m_columns) {
-        Column added(static_cast<std::size_t>(count));
-        column.insert(column.begin() + row, std::make_move_iterator(added.begin()),
-                      std::make_move_iterator(added.end()));
+        column.display = withRows(column.display, row, count, true);
+        column.user = withRows(column.user, row, count, true);
+        std::map<int, QMap<int, QVariant>> other;
+        for (auto &[at, roles] : column.other)
+            other.emplace(at < row ? at : at + count, std::move(roles));
+        column.other.swap(other);
     }
     m_verticalHeaders.insert(m_verticalHeaders.begin() + row, std::size_t(count), QMap<int, QVariant>());
     m_rows += count;
@@ -155,8 +202,18 @@ bool ValueTableModel::removeRows(int row, int count, const QModelIndex &parent)
     if (parent.isValid() || count < 1 || row < 0 || row + count > m_rows)
         return false;
     beginRemoveRows(QModelIndex(), row, row + count - 1);
-    for (Column &column : m_columns)
-        column.erase(column.begin() + row, column.begin() + row + count);
+    for (Column &column : m_columns) {
+        column.display = withRows(column.display, row, count, false);
+        column.user = withRows(column.user, row, count, false);
+        std::map<int, QMap<int, QVariant>> other;
+        for (auto &[at, roles] : column.other) {
+            if (at < row)
+                other.emplace(at, std::move(roles));
+            else if (at >= row + count)
+                other.emplace(at - count, std::move(roles));
+        }
+        column.other.swap(other);
+    }
     m_verticalHeaders.erase(m_verticalHeaders.begin() + row, m_verticalHeaders.begin() + row + count);
     m_rows -= count;
     endRemoveRows();
@@ -168,9 +225,9 @@ bool ValueTableModel::insertColumns(int column, int count, const QModelIndex &pa
     if (parent.isValid() || count < 1 || column < 0 || column > int(m_columns.size()))
         return false;
     beginInsertColumns(QModelIndex(), column, column + count - 1);
-    std::vector<Column> added(static_cast<std::size_t>(count));
-    for (Column &cells : added)
-        cells.resize(std::size_t(m_rows));
+    std::vector<Column> added;
+    for (int c = 0; c < count; ++c)
+        added.push_back(emptyColumn());
     m_columns.insert(m_columns.begin() + column, std::make_move_iterator(added.begin()),
                      std::make_move_iterator(added.end()));
     m_horizontalHeaders.insert(m_horizontalHeaders.begin() + column, std::size_t(count), QMap<int, QVariant>());

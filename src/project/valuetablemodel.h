@@ -1,10 +1,12 @@
 #pragma once
 
+#include "containercolumn.h"
+
 #include <QAbstractTableModel>
 #include <QMap>
 #include <QVariant>
 
-#include <memory>
+#include <map>
 #include <vector>
 
 // A flat table of values that answers like a QStandardItemModel without
@@ -38,20 +40,23 @@ public:
     void setCell(int row, int column, const QVariant &display, const QVariant &user = QVariant());
 
 private:
-    struct Cell
+    // Display values in typed storage, as the containers keep theirs: a
+    // column of ids or shared names costs a few bytes a cell instead of the
+    // two QVariants and a pointer of a general cell. User values get storage
+    // only once a column has one; other roles are rare and kept by row.
+    struct Column
     {
-        QVariant display;
-        QVariant user;
-        // Roles other than display and user are rare; they cost a pointer
-        // only in the cells that have them.
-        std::unique_ptr<QMap<int, QVariant>> other;
+        ContainerColumn display;
+        ContainerColumn user;
+        std::map<int, QMap<int, QVariant>> other;
     };
-    using Column = std::vector<Cell>;
 
     static int storedRole(int role) { return role == Qt::EditRole ? int(Qt::DisplayRole) : role; }
-    static QVariant read(const Cell &cell, int role);
-    static bool write(Cell &cell, int role, const QVariant &value);
+    QVariant read(const Column &column, int row, int role) const;
+    bool write(Column &column, int row, int role, const QVariant &value);
     bool validIndex(const QModelIndex &index) const;
+    Column emptyColumn() const;
+    static ContainerColumn withRows(const ContainerColumn &cells, int row, int count, bool insert);
 
     int m_rows = 0;
     std::vector<Column> m_columns;

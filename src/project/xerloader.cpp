@@ -371,6 +371,11 @@ void XERLoader::read()
     if (stopIfCancelled())
         return;
     emit progress(80, QStringLiteral("Process data"));
+#ifdef __GLIBC__
+    // The derived models leave their working maps and lists freed between
+    // the cells they keep; hand those pages back before the project is shown.
+    malloc_trim(0);
+#endif
 
     // The models were made on this worker thread, but from finished() on
     // only the loader's thread uses them; give them to it so that their
