@@ -73,6 +73,7 @@ void TestExport::commandLineStatus_data()
     const QString notXer = writeFile(m_dir.filePath("notes.xer"), "Dear planner,\r\n");
 
     QTest::newRow("written") << QStringList{"--export", "{out}", SmallSchedule} << false << 0;
+    QTest::newRow("written, option with =") << QStringList{"--export={out}", SmallSchedule} << false << 0;
     QTest::newRow("input is not a schedule") << QStringList{"--export", "{out}", notXer} << false << 1;
     QTest::newRow("input missing") << QStringList{"--export", "{out}", m_dir.filePath("gone.xer")} << false << 2;
     QTest::newRow("input is a folder") << QStringList{"--export", "{out}", m_dir.path()} << false << 2;
@@ -81,6 +82,7 @@ void TestExport::commandLineStatus_data()
     QTest::newRow("disk full while writing") << QStringList{"--export", "{out}", SmallSchedule} << true << 3;
     QTest::newRow("no schedule") << QStringList{"--export", "{out}"} << false << 64;
     QTest::newRow("two schedules") << QStringList{"--export", "{out}", SmallSchedule, SmallSchedule} << false << 64;
+    QTest::newRow("unknown option") << QStringList{"--export", "{out}", "--bogus", SmallSchedule} << false << 64;
     QTest::newRow("unknown format") << QStringList{"--export", "{out}.txt", SmallSchedule} << false << 64;
 }
 

@@ -291,8 +291,13 @@ void TestMainWindow::chosenFileName()
 
     const QString path = name.isEmpty() ? QString() : write(name, xerText(TwoActivities));
     MainWindow window;
-    window.setFileChooser([&](QWidget *, const QString &, const QString &, const QString &) { return path; });
+    QString filter;
+    window.setFileChooser([&](QWidget *, const QString &, const QString &, const QString &f) {
+        filter = f;
+        return path;
+    });
     window.findChild<QAction *>(QStringLiteral("actionOpen_file"))->trigger();
+    QCOMPARE(filter, QStringLiteral("Project files (*.xer)"));
     QVERIFY(waitForLoad(window));
     QCOMPARE(window.loader() != nullptr, opened);
 }

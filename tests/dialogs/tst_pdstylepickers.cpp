@@ -33,6 +33,7 @@ private slots:
             QCOMPARE(changed.count(), i + 1);
             QCOMPARE(changed.last().at(0).value<QColor>(), entries.at(i).color);
             QCOMPARE(combo.color(), entries.at(i).color);
+            QCOMPARE(combo.colorWidget()->currentIndex(), i);
             // Reopened on that colour, the popup marks its last twin.
             int last = i;
             for (int j = i + 1; j < entries.size(); ++j)
@@ -133,8 +134,8 @@ private slots:
                                                                    << colour(Qt::blue) << 1;
         QTest::newRow("colours: a colour of its own survives enter") << "colour" << colour(QColor(1, 2, 3)) << enter
                                                                      << colour(QColor(1, 2, 3)) << 0;
-        QTest::newRow("colours: a colour of its own, then right, picks the first")
-            << "colour" << colour(QColor(1, 2, 3)) << right << colour(QColor()) << 1;
+        QTest::newRow("colours: a colour of its own, then up, picks the first")
+            << "colour" << colour(QColor(1, 2, 3)) << up << colour(QColor()) << 1;
     }
 
     void popupKeys()

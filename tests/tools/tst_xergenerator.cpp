@@ -204,6 +204,8 @@ private slots:
         QTest::newRow("seed and count") << QStringList { "--seed", "5", "--activities", "40" } << 0;
         QTest::newRow("count not a number") << QStringList { "--seed", "5", "--activities", "many" } << 2;
         QTest::newRow("negative count") << QStringList { "--activities", "-3" } << 2;
+        QTest::newRow("unknown option") << QStringList { "--verbose" } << 2;
+        QTest::newRow("option without value") << QStringList { "--seed" } << 2;
     }
 
     // To standard output, to a file, and to a file that cannot be made.
