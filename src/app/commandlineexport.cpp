@@ -57,7 +57,8 @@ void CommandLineExport::describeOption(QCommandLineParser &parser)
                       QStringLiteral("Write the activities of <file>, as the window shows them after opening it, "
                                      "to <out> and exit without showing a window. The ending of <out> chooses "
                                      "the format: .csv (semicolon-separated, UTF-8), .pdf (the tree beside the "
-                                     "chart on A4 landscape pages) or .png (the chart from --from to --to)."),
+                                     "chart on A4 landscape pages, the chart's dates fitted to the page width) "
+                                     "or .png (the chart from --from to --to, on the window's scale)."),
                       QStringLiteral("out")});
     parser.addOption({QStringLiteral("from"), QStringLiteral("First day of a .png export (YYYY-MM-DD)."),
                       QStringLiteral("date")});
