@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -20,6 +21,28 @@
 #include <algorithm>
 
 namespace {
+
+// Leaves mouse clicks to the view's clicked(), so that a click anywhere on a value's row toggles it
+// once; the base delegate would toggle a click on the box itself as well. Keys (Space) stay with
+// the base.
+class ValueDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return false;
+        default:
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        }
+    }
+};
 
 QWidgetAction* widgetEntry(QMenu* menu, QWidget* widget)
 {
@@ -64,6 +87,7 @@ PdFilterDialogPopUp::PdFilterDialogPopUp(QAbstractItemModel* model, int column, 
     // Uniform heights let the view lay out 200,000 values without measuring each.
     m_valueView->setUniformRowHeights(true);
     m_valueView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_valueView->setItemDelegate(new ValueDelegate(m_valueView));
     // The search proxy comes in with the first search; until then the view shows the list itself,
     // which spares a mapping of every value on opening.
     m_valueView->setModel(m_values);
@@ -80,9 +104,12 @@ PdFilterDialogPopUp::PdFilterDialogPopUp(QAbstractItemModel* model, int column, 
     connect(m_clear, &QAction::triggered, this, &PdFilterDialogPopUp::onClearFilter);
     connect(m_searchEdit, &QLineEdit::textChanged, this, &PdFilterDialogPopUp::filterRegExpChanged);
     connect(m_searchEdit, &QLineEdit::returnPressed, this, &PdFilterDialogPopUp::onAccepted);
+    connect(m_valueView, &QAbstractItemView::clicked, this, &PdFilterDialogPopUp::onItemClicked);
     connect(m_values, &PdFilterValueModel::selectAllRequested, this, &PdFilterDialogPopUp::onSelectAllRequested);
 
     fillValues(model, column);
+    // Only the dates form a tree; a flat list needs no room for branches.
+    m_valueView->setRootIsDecorated(m_kind == PdValueKind::Date);
 }
 
 PdFilterDialogPopUp::~PdFilterDialogPopUp() = default;
@@ -277,6 +304,17 @@ void PdFilterDialogPopUp::onClearFilter()
 {
     m_cleared = true;
     close();
+}
+
+void PdFilterDialogPopUp::onItemClicked(const QModelIndex& index)
+{
+    // Clicks on the branch arrow of a year or month never arrive here. The model settles parents
+    // and "(Select All)".
+    QAbstractItemModel* model = m_valueView->model();
+    if (!index.isValid() || index.model() != model)
+        return;
+    const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
 }
 
 void PdFilterDialogPopUp::filterRegExpChanged(const QString& text)

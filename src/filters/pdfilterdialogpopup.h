@@ -64,6 +64,8 @@ public:
 
 public slots:
     void onClearFilter();
+    // A click on a value's row, on its box or on its text, toggles the value.
+    void onItemClicked(const QModelIndex& index);
     void filterRegExpChanged(const QString& text);
     void onAccepted();
     void onRejected();

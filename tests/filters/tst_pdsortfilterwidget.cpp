@@ -74,6 +74,8 @@ void play(PdFilterDialogPopUp* popup, const QString& step)
     };
     if (verb == QLatin1String("click")) {
         clickCheckBox(view, item());
+    } else if (verb == QLatin1String("label")) {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(item()).center());
     } else if (verb == QLatin1String("space")) {
         view->setCurrentIndex(item());
         QTest::keyClick(view, Qt::Key_Space);
@@ -193,6 +195,8 @@ void tst_PdSortFilterWidget::shouldApplyWhatTheUserChose_data()
         << 1 << QStringList{"click:(Select All)", "click:(Select All)", "expect:Done=1", "ok"} << all << false << 1;
     QTest::newRow("space toggles a value, shown without its prefix")
         << 1 << QStringList{"space:Done", "expect:(Select All)=0", "ok"} << "G1(A1),G2(A3),A4" << true << 1;
+    QTest::newRow("a click on the box or on the label toggles once")
+        << 1 << QStringList{"click:Done", "label:(Blanks)", "ok"} << "G1(A1),G2(A3)" << true << 1;
     QTest::newRow("blanks can be left out") << 1 << QStringList{"space:(Blanks)", "ok"} << "G1(A1,A2),G2(A3)" << true
                                             << 1;
     QTest::newRow("search then OK keeps only what was found")
