@@ -218,8 +218,8 @@ int main(int argc, char **argv)
 
     Chart small(1000, 1400);
     Chart large(200000, 280000);
-    std::printf("rows %d / %d, links %d / %d, chart %d x %d px\n", int(small.chart.items().size()),
-                int(large.chart.items().size()), int(small.chart.relationships().size()),
+    std::printf("rows %d / %d, links %d / %d, chart %d x %d px\n", int(small.chart.itemCount()),
+                int(large.chart.itemCount()), int(small.chart.relationships().size()),
                 int(large.chart.relationships().size()), large.chart.chartArea()->width(),
                 large.chart.chartArea()->height());
 

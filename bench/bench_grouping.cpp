@@ -26,6 +26,7 @@
 #include <QtConcurrent>
 
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -36,14 +37,27 @@ void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// Processor time of the last timed step: on a machine shared with other
+// work it moves far less than the wall clock does.
+double lastCpuMs = 0;
+
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
 double timed(const std::function<void()> &step)
 {
+    const double cpuStart = cpuMs();
     QElapsedTimer timer;
     timer.start();
     step();
     // Whatever the step left for the event loop (a chart rebuild, a paint) is
     // part of it.
     QCoreApplication::processEvents();
+    lastCpuMs = cpuMs() - cpuStart;
     return timer.nsecsElapsed() / 1e6;
 }
 
@@ -71,8 +85,17 @@ int main(int argc, char *argv[])
     view.resize(1400, 800);
     view.show();
     QAbstractItemModel *activities = loader.model(QStringLiteral("ActivityModel"));
-    view.setModels(activities, loader.model(QStringLiteral("PROJWBS")), loader.model(QStringLiteral("ACTVTYPE")),
-                   loader.model(QStringLiteral("ACTVCODE")), loader.model(QStringLiteral("PredecessorModel")), true);
+    // The hand-over of a loaded project, alone and then with the first paint
+    // of tree and chart.
+    QElapsedTimer handOver;
+    handOver.start();
+    const double setModelsMs = timed([&] {
+        view.setModels(activities, loader.model(QStringLiteral("PROJWBS")), loader.model(QStringLiteral("ACTVTYPE")),
+                       loader.model(QStringLiteral("ACTVCODE")), loader.model(QStringLiteral("PredecessorModel")),
+                       true);
+        std::printf("setModels alone                %8.1f ms\n", handOver.nsecsElapsed() / 1e6);
+    });
+    const double setModelsCpu = lastCpuMs;
     setVisibleColumns(view.treeView()->header(), {"Activity ID", "Activity Name", "Start Date", "Finish Date"});
     QCoreApplication::processEvents();
 
@@ -117,10 +140,12 @@ int main(int argc, char *argv[])
     };
     std::printf("%s: %d activities, code level \"%s\"\n", qPrintable(path), rows, qPrintable(code));
     std::printf("baseline (read every start date once): %8.1f ms\n", base);
+    std::printf("%-30s %8.1f ms  %6.1fx baseline  cpu %7.1f ms  (target 100 ms for setModels)\n",
+                "setModels and first paint", setModelsMs, setModelsMs / base, setModelsCpu);
     for (const Step &step : steps) {
         const double ms = timed(step.run);
-        std::printf("%-30s %8.1f ms  %6.1fx baseline  (target %.0f ms)  rows shown %d\n", step.name, ms, ms / base,
-                    step.targetMs, int(chart->items().size()));
+        std::printf("%-30s %8.1f ms  %6.1fx baseline  cpu %7.1f ms  (target %.0f ms)  rows shown %d\n", step.name,
+                    ms, ms / base, lastCpuMs, step.targetMs, int(chart->itemCount()));
     }
     return 0;
 }

@@ -52,12 +52,8 @@ void ChartArea::setCurrentRow(int row)
     }
 }
 
-void ChartArea::addTask(const QSharedPointer<TaskItem> &item)
+ChartRow ChartArea::recordFor(const QSharedPointer<TaskItem> &item)
 {
-    DateAxis *axis = m_chart->dateAxis();
-    if (axis->isScaleHidden())
-        axis->setScaleHidden(false);
-
     ChartRow record;
     record.item = item;
     const QDateTime start = item->start();
@@ -67,6 +63,41 @@ void ChartArea::addTask(const QSharedPointer<TaskItem> &item)
         record.finishMSecs = DateAxis::wallMSecs(finish);
         record.hasDates = record.finishMSecs >= record.startMSecs;
     }
+    return record;
+}
+
+const ChartRow &ChartArea::chartRow(int row) const
+{
+    ChartRow &record = m_rows[row];
+    if (!record.item) {
+        record = recordFor(m_chart->createItem(row));
+        record.row = row;
+        if (record.hasDates)
+            placeRow(record);
+    }
+    return record;
+}
+
+void ChartArea::resetRows(int count)
+{
+    m_rows.clear();
+    m_rows.resize(count);
+    m_currentRow = -1;
+    m_rangeSet = false;
+    m_hasReference = false;
+    if (count > 0 && m_chart->dateAxis()->isScaleHidden())
+        m_chart->dateAxis()->setScaleHidden(false);
+}
+
+void ChartArea::addTask(const QSharedPointer<TaskItem> &item)
+{
+    DateAxis *axis = m_chart->dateAxis();
+    if (axis->isScaleHidden())
+        axis->setScaleHidden(false);
+
+    ChartRow record = recordFor(item);
+    const QDateTime start = item->start();
+    const QDateTime finish = item->finish();
     record.row = m_rows.size();
     // A first row without dates leaves the axis its span for the later rows
     // to extend.
@@ -74,7 +105,7 @@ void ChartArea::addTask(const QSharedPointer<TaskItem> &item)
         m_rangeSet = !record.hasDates;
         m_hasReference = false;
     }
-    // A batch fits the axis to all its rows at its end, when the median of
+    // A batch's scale is fitted to all its rows at once, when the median of
     // their starts is known.
     if (record.hasDates && !m_batch) {
         if (!m_hasReference) {
@@ -94,10 +125,10 @@ void ChartArea::addTask(const QSharedPointer<TaskItem> &item)
         applySize();
 }
 
-bool ChartArea::isPlausible(qint64 wallMSecs) const
+bool ChartArea::isPlausible(qint64 wallMSecs, qint64 reference)
 {
     const qint64 fiftyYears = qint64(50 * 365.2425 * 86400) * 1000;
-    return wallMSecs >= m_reference - fiftyYears && wallMSecs <= m_reference + fiftyYears;
+    return wallMSecs >= reference - fiftyYears && wallMSecs <= reference + fiftyYears;
 }
 
 void ChartArea::widenAxis(qint64 s, const QDateTime &from, qint64 f, const QDateTime &to)
@@ -120,7 +151,8 @@ void ChartArea::fitAxisToRows()
 {
     std::vector<qint64> starts;
     starts.reserve(std::size_t(m_rows.size()));
-    for (const ChartRow &record : qAsConst(m_rows)) {
+    for (int r = 0; r < m_rows.size(); ++r) {
+        const ChartRow &record = chartRow(r);
         if (record.hasDates)
             starts.push_back(record.startMSecs);
     }
@@ -128,40 +160,40 @@ void ChartArea::fitAxisToRows()
         return;
     const auto middle = starts.begin() + std::ptrdiff_t(starts.size() / 2);
     std::nth_element(starts.begin(), middle, starts.end());
-    m_reference = *middle;
+    const qint64 reference = *middle;
 
-    // The earliest and latest plausible dates, and the rows that hold them.
-    const ChartRow *first = nullptr;
-    const ChartRow *last = nullptr;
-    bool firstIsStart = true;
-    bool lastIsFinish = true;
+    // The earliest and latest plausible dates.
+    bool found = false;
+    qint64 first = 0;
+    qint64 last = 0;
     for (const ChartRow &record : qAsConst(m_rows)) {
         if (!record.hasDates)
             continue;
         for (const qint64 at : {record.startMSecs, record.finishMSecs}) {
-            if (!isPlausible(at))
+            if (!isPlausible(at, reference))
                 continue;
-            const bool isStart = at == record.startMSecs;
-            if (!first || at < (firstIsStart ? first->startMSecs : first->finishMSecs)) {
-                first = &record;
-                firstIsStart = isStart;
-            }
-            if (!last || at > (lastIsFinish ? last->finishMSecs : last->startMSecs)) {
-                last = &record;
-                lastIsFinish = !isStart;
-            }
+            first = found ? std::min(first, at) : at;
+            last = found ? std::max(last, at) : at;
+            found = true;
         }
     }
+    m_reference = reference;
     m_hasReference = true;
-    if (!first || !last)
+    if (found)
+        fitAxisToSpan(reference, first, last);
+}
+
+void ChartArea::fitAxisToSpan(qint64 reference, qint64 first, qint64 last)
+{
+    m_reference = reference;
+    m_hasReference = true;
+    if (m_rows.isEmpty())
         return;
-    m_rangeSet = !m_rows.first().hasDates;
-    widenAxis(firstIsStart ? first->startMSecs : first->finishMSecs,
-              firstIsStart ? first->item->start() : first->item->finish(),
-              lastIsFinish ? last->finishMSecs : last->startMSecs,
-              lastIsFinish ? last->item->finish() : last->item->start());
+    m_rangeSet = !chartRow(0).hasDates;
+    widenAxis(first, DateAxis::fromWallMSecs(first), last, DateAxis::fromWallMSecs(last));
+    // Rows read before the scale moved are placed again.
     for (ChartRow &record : m_rows) {
-        if (record.hasDates)
+        if (record.item && record.hasDates)
             placeRow(record);
     }
 }
@@ -192,7 +224,6 @@ void ChartArea::beginBatch(int expectedRows)
 void ChartArea::endBatch()
 {
     m_batch = false;
-    fitAxisToRows();
     applySize();
     update();
 }
@@ -229,10 +260,20 @@ void ChartArea::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::white);
-    paintRows(painter, event->rect(), true);
+    // The rows show at once; a large project's links follow a moment later.
+    const bool links = m_chart->relationshipsReady() || !m_chart->deferRelationships();
+    if (!links)
+        m_chart->scheduleRelationships();
+    paintRows(painter, event->rect(), true, nullptr, links);
 }
 
 void ChartArea::paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow, const DateAxis *axis)
+{
+    paintRows(painter, exposed, withCurrentRow, axis, true);
+}
+
+void ChartArea::paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow, const DateAxis *axis,
+                          bool withLinks)
 {
     if (!axis)
         axis = m_chart->dateAxis();
@@ -249,11 +290,12 @@ void ChartArea::paintRows(QPainter &painter, const QRect &exposed, bool withCurr
         last = count - 1;
     const int lastDrawn = std::min(last + 1, count - 1);
 
-    paintLinks(painter, exposed, first, last, axis);
+    if (withLinks)
+        paintLinks(painter, exposed, first, last, axis);
 
     const TaskDrawDelegate *delegate = m_chart->drawDelegate();
     for (int r = first; r <= lastDrawn; ++r) {
-        const ChartRow &record = m_rows.at(r);
+        const ChartRow &record = chartRow(r);
         if (!record.hasDates)
             continue;
         const QRect rowRect(0, vaxis->rowTop(r), rowWidth, vaxis->rowHeight(r));
@@ -273,7 +315,6 @@ void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, i
     if (links.isEmpty())
         return;
     const auto &relationships = m_chart->relationships();
-    const auto &items = m_chart->items();
     const QGCVAxis *vaxis = m_chart->verticalAxis();
 
     painter.setPen(linkColor);
@@ -282,8 +323,8 @@ void ChartArea::paintLinks(QPainter &painter, const QRect &exposed, int first, i
     QVector<QLine> segments;
     for (int i : links) {
         const TaskRelationship &link = *relationships.at(i);
-        const TaskItem &pred = *items.at(link.from());
-        const TaskItem &succ = *items.at(link.to());
+        const TaskItem &pred = *chartRow(link.from()).item;
+        const TaskItem &succ = *chartRow(link.to()).item;
         const QDateTime predAnchor = predecessorAnchorIsFinish(link.type()) ? pred.finish() : pred.start();
         const QDateTime succAnchor = successorAnchorIsFinish(link.type()) ? succ.finish() : succ.start();
         const int a = axis->xForDate(predAnchor);

@@ -38,10 +38,24 @@ public:
     void addTask(const QSharedPointer<TaskItem> &item);
     void clear();
     int rowCount() const { return m_rows.size(); }
-    const ChartRow &chartRow(int row) const { return m_rows.at(row); }
+    // A row is read from the chart's model the first time it is asked for.
+    const ChartRow &chartRow(int row) const;
+    // Rows not read yet, as many as the chart shows.
+    void resetRows(int count);
+    // Fits the scale to every row's dates, reading every row.
+    void fitAxisToRows();
+    // Fits the scale to dates found elsewhere: the plausible first and last
+    // and the median start. A first row without dates keeps the scale's
+    // span, as it does when rows are added one by one.
+    void fitAxisToSpan(qint64 reference, qint64 first, qint64 last);
+    // Dates this far from the reference (the median of the starts) are taken
+    // for placeholders ("no date" written as 9999-12-31 or 0001-01-01): they
+    // do not stretch the axis, and bars reaching them are cut at its edge.
+    static bool isPlausible(qint64 wallMSecs, qint64 reference);
 
-    // While a batch is open, addTask() leaves the widget's size alone; the
-    // size is fixed once when the batch ends, instead of once per row.
+    // While a batch is open, addTask() leaves the widget's size and the scale
+    // alone; the size is fixed once when the batch ends, instead of once per
+    // row, and the scale is fitted by whoever opened the batch.
     void beginBatch(int expectedRows);
     void endBatch();
 
@@ -71,19 +85,19 @@ protected:
 
 private:
     void applySize();
-    // Dates this far from the reference (the median of the starts) are taken
-    // for placeholders ("no date" written as 9999-12-31 or 0001-01-01): they
-    // do not stretch the axis, and bars reaching them are cut at its edge.
-    bool isPlausible(qint64 wallMSecs) const;
+    bool isPlausible(qint64 wallMSecs) const { return isPlausible(wallMSecs, m_reference); }
     // Grows the axis to take [s, f] in, as rows have always grown it.
     void widenAxis(qint64 s, const QDateTime &from, qint64 f, const QDateTime &to);
-    void fitAxisToRows();
+    static ChartRow recordFor(const QSharedPointer<TaskItem> &item);
     void placeRow(ChartRow &record) const;
+    void paintRows(QPainter &painter, const QRect &exposed, bool withCurrentRow, const DateAxis *axis,
+                   bool withLinks);
     void paintLinks(QPainter &painter, const QRect &exposed, int first, int last, const DateAxis *axis);
 
     GanttChart *m_chart;
-    // Held by value: one allocation per row fewer on every rebuild.
-    QVector<ChartRow> m_rows;
+    // Held by value: one allocation per row fewer on every rebuild. Rows
+    // without an item are read on first use.
+    mutable QVector<ChartRow> m_rows;
     int m_currentRow = -1;
     int m_bottomSpace = 0;
     bool m_batch = false;

@@ -29,6 +29,9 @@ namespace {
 
 // Links spanning more rows than this are kept apart from the sorted ones.
 constexpr int ShortLinkSpan = 256;
+// Beyond this many relationships the rows are painted before the links are
+// laid out.
+constexpr int DeferredLinkCount = 20000;
 
 bool nameIn(const QString &name, std::initializer_list<const char *> names)
 {
@@ -40,13 +43,6 @@ bool nameIn(const QString &name, std::initializer_list<const char *> names)
 }
 
 } // namespace
-
-uint qHash(const GanttChart::IndexKey &key, uint seed)
-{
-    quint64 h = quint64(key.index.internalId()) * 0x9E3779B97F4A7C15ull;
-    h ^= quint64(uint(key.index.row())) * 0xC2B2AE3D27D4EB4Full + uint(key.index.column());
-    return ::qHash(h ^ (h >> 29), seed);
-}
 
 GanttChart::GanttChart(QWidget *parent)
     : QScrollArea(parent)
@@ -77,11 +73,21 @@ GanttChart::GanttChart(QWidget *parent)
     m_rebuildTimer.setSingleShot(true);
     m_rebuildTimer.setInterval(0);
     connect(&m_rebuildTimer, &QTimer::timeout, this, &GanttChart::rebuild);
+    m_linkTimer.setSingleShot(true);
+    m_linkTimer.setInterval(0);
+    connect(&m_linkTimer, &QTimer::timeout, this, [this] {
+        if (m_linksDirty) {
+            layOutRelationships();
+            m_area->update();
+        }
+    });
 }
 
 GanttChart::~GanttChart()
 {
     disconnectSources();
+    for (const auto &c : qAsConst(m_spanConnections))
+        disconnect(c);
 }
 
 void GanttChart::selectRowSilently(int row)
@@ -137,13 +143,88 @@ void GanttChart::revealBar(const QModelIndex &index)
     bar->setValue(left - margin);
 }
 
+int GanttChart::itemCount() const
+{
+    return m_area->rowCount();
+}
+
+QSharedPointer<TaskItem> GanttChart::item(int row) const
+{
+    if (row < 0 || row >= m_area->rowCount())
+        return QSharedPointer<TaskItem>();
+    return m_area->chartRow(row).item;
+}
+
+QSharedPointer<TaskItem> GanttChart::createItem(int row) const
+{
+    auto item = QSharedPointer<TaskItem>::create();
+    const QModelIndex index = m_rowIndexes.value(row);
+    item->setIndex(index);
+    if (!m_model || !index.isValid() || index.model() != m_model)
+        return item;
+    const auto cell = [&](int column) {
+        return column < 0 ? QVariant() : index.siblingAtColumn(column).data(Qt::DisplayRole);
+    };
+    item->setStart(cell(m_startColumn).toDateTime());
+    item->setFinish(cell(m_finishColumn).toDateTime());
+    item->setId(cell(m_idColumn).toInt());
+    if (m_actualStartColumn != -1)
+        item->setActualStart(cell(m_actualStartColumn).toDateTime());
+    if (m_actualFinishColumn != -1)
+        item->setActualFinish(cell(m_actualFinishColumn).toDateTime());
+    if (m_baselineStartColumn != -1)
+        item->setBaselineStart(cell(m_baselineStartColumn).toDateTime());
+    if (m_baselineFinishColumn != -1)
+        item->setBaselineFinish(cell(m_baselineFinishColumn).toDateTime());
+    const QString type = cell(m_typeColumn).toString();
+    if (type == QLatin1String("Milestone"))
+        item->setKind(TaskItem::Milestone);
+    else if (type == QLatin1String("Summary") || m_model->rowCount(index) > 0)
+        item->setKind(TaskItem::Summary);
+    else
+        item->setKind(TaskItem::Task);
+    return item;
+}
+
 int GanttChart::rowOfIndex(const QModelIndex &index) const
 {
     if (!index.isValid())
         return -1;
-    if (m_indexMapDirty)
-        buildIndexMap();
-    return m_indexMap.value(IndexKey{index.sibling(index.row(), 0)}, -1);
+    const QModelIndex target = index.siblingAtColumn(0);
+    if (!m_rowsFromModel) {
+        return int(m_rowIndexes.indexOf(target));
+    }
+    if (target.model() != m_model)
+        return -1;
+    // The rows stand in depth-first order, which is the order of their paths
+    // of row numbers from the top; a binary search on paths needs no table
+    // of every index. A row's path is read from the walk's own record of
+    // parents, so indexes held from before a change are never asked for theirs.
+    std::vector<int> wanted;
+    for (QModelIndex i = target; i.isValid(); i = i.parent())
+        wanted.push_back(i.row());
+    std::reverse(wanted.begin(), wanted.end());
+    std::vector<int> path;
+    const auto pathOf = [&](int row) {
+        path.clear();
+        for (int r = row; r >= 0; r = m_parentRow.at(r))
+            path.push_back(m_rowIndexes.at(r).row());
+        std::reverse(path.begin(), path.end());
+    };
+    int lo = 0;
+    int hi = m_rowIndexes.size();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        pathOf(mid);
+        if (std::lexicographical_compare(path.begin(), path.end(), wanted.begin(), wanted.end()))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo >= m_rowIndexes.size())
+        return -1;
+    pathOf(lo);
+    return path == wanted ? lo : -1;
 }
 
 int GanttChart::rowOfId(int id) const
@@ -157,39 +238,35 @@ int GanttChart::rowOfId(int id) const
     return m_idMap.value(id, -1);
 }
 
-void GanttChart::buildIndexMap() const
-{
-    m_indexMapDirty = false;
-    m_indexMap.clear();
-    m_indexMap.reserve(m_items.size());
-    for (int r = 0; r < m_items.size(); ++r)
-        m_indexMap.insert(IndexKey{m_items.at(r)->index()}, r);
-}
-
 void GanttChart::buildIdMap() const
 {
     m_idMapDirty = false;
     m_idDense.clear();
     m_idMap.clear();
-    if (m_items.isEmpty())
+    const int rows = itemCount();
+    if (rows == 0)
         return;
-    int lo = std::numeric_limits<int>::max();
-    int hi = std::numeric_limits<int>::min();
-    for (const auto &item : m_items) {
-        lo = std::min(lo, item->id());
-        hi = std::max(hi, item->id());
+    // Model rows give their id without reading the rest of the row.
+    QVector<int> ids(rows);
+    for (int r = 0; r < rows; ++r) {
+        const QModelIndex &index = m_rowIndexes.at(r);
+        if (m_rowsFromModel && m_model && index.model() == m_model)
+            ids[r] = m_idColumn < 0 ? 0 : index.siblingAtColumn(m_idColumn).data().toInt();
+        else
+            ids[r] = item(r)->id();
     }
-    const qint64 range = qint64(hi) - lo + 1;
+    const auto [lo, hi] = std::minmax_element(ids.cbegin(), ids.cend());
+    const qint64 range = qint64(*hi) - *lo + 1;
     // Later rows overwrite earlier ones with the same id in both forms.
-    if (range <= 4 * qint64(m_items.size()) + 1024) {
-        m_idBase = lo;
+    if (range <= 4 * qint64(rows) + 1024) {
+        m_idBase = *lo;
         m_idDense.fill(-1, int(range));
-        for (int r = 0; r < m_items.size(); ++r)
-            m_idDense[m_items.at(r)->id() - lo] = r;
+        for (int r = 0; r < rows; ++r)
+            m_idDense[ids.at(r) - m_idBase] = r;
     } else {
-        m_idMap.reserve(m_items.size());
-        for (int r = 0; r < m_items.size(); ++r)
-            m_idMap.insert(m_items.at(r)->id(), r);
+        m_idMap.reserve(rows);
+        for (int r = 0; r < rows; ++r)
+            m_idMap.insert(ids.at(r), r);
     }
 }
 
@@ -201,8 +278,9 @@ QAbstractItemModel *GanttChart::model() const { return m_model; }
 void GanttChart::addItem(const TaskItem &item, int rowHeight)
 {
     auto shared = QSharedPointer<TaskItem>::create(item);
-    m_items.append(shared);
-    m_indexMapDirty = true;
+    m_rowIndexes.append(item.index());
+    m_parentRow.append(-1);
+    m_rowsFromModel = false;
     m_idMapDirty = true;
     if (rowHeight < 1)
         rowHeight = defaultRowHeight();
@@ -212,25 +290,34 @@ void GanttChart::addItem(const TaskItem &item, int rowHeight)
 
 void GanttChart::removeItem(int position)
 {
-    if (position >= 0 && position < m_items.size()) {
-        m_items.remove(position);
-        m_indexMapDirty = true;
-        m_idMapDirty = true;
+    if (position < 0 || position >= itemCount())
+        return;
+    QVector<TaskItem> kept;
+    for (int r = 0; r < itemCount(); ++r) {
+        if (r != position)
+            kept.append(*item(r));
     }
+    clearAll();
+    for (const TaskItem &t : qAsConst(kept))
+        addItem(t, 0);
 }
 
-void GanttChart::insertItem(int position, const TaskItem &item)
+void GanttChart::insertItem(int position, const TaskItem &added)
 {
-    if (position >= 0 && position <= m_items.size()) {
-        m_items.insert(position, QSharedPointer<TaskItem>::create(item));
-        m_indexMapDirty = true;
-        m_idMapDirty = true;
-    }
+    if (position < 0 || position > itemCount())
+        return;
+    QVector<TaskItem> all;
+    for (int r = 0; r < itemCount(); ++r)
+        all.append(*item(r));
+    all.insert(position, added);
+    clearAll();
+    for (const TaskItem &t : qAsConst(all))
+        addItem(t, 0);
 }
 
 void GanttChart::addRelationship(int from, int to, int type, qint64 lag)
 {
-    if (from < 0 || from >= m_items.size() || to < 0 || to >= m_items.size())
+    if (from < 0 || from >= itemCount() || to < 0 || to >= itemCount())
         return;
     m_relationships.append(QSharedPointer<TaskRelationship>::create(from, to, type, lag));
     m_linkIndexDirty = true;
@@ -308,6 +395,8 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
         m_linkIndexDirty = true;
     }
     m_relationModel = relationModel;
+    m_linkSourcesDirty = true;
+    m_spanDirty = true;
 
     m_startColumn = startColumn;
     m_finishColumn = finishColumn;
@@ -392,14 +481,15 @@ void GanttChart::restoreViewAnchor(const ViewAnchor &anchor)
 
 void GanttChart::clearAll()
 {
-    m_items.clear();
-    m_indexMap.clear();
+    m_rowIndexes.clear();
+    m_parentRow.clear();
+    m_rowsFromModel = false;
     m_idMap.clear();
     m_idDense.clear();
-    m_indexMapDirty = true;
     m_idMapDirty = true;
     m_relationships.clear();
     m_linkIndexDirty = true;
+    m_linksDirty = false;
     m_vaxis->clear();
     m_area->clear();
     // An empty chart shows a blank header; the first row added shows the
@@ -407,71 +497,146 @@ void GanttChart::clearAll()
     m_dateAxis->setScaleHidden(true);
 }
 
+void GanttChart::collectRows()
+{
+    // Only indexes are taken here; what a row shows is read when it is asked for.
+    const bool followTree = m_tree && m_tree->model() == m_model;
+    struct Level
+    {
+        QModelIndex parent;
+        int parentRow;
+        int next;
+        int count;
+    };
+    std::vector<Level> stack{{QModelIndex(), -1, 0, m_model->rowCount()}};
+    while (!stack.empty()) {
+        Level &level = stack.back();
+        if (level.next >= level.count) {
+            stack.pop_back();
+            continue;
+        }
+        const QModelIndex index = m_model->index(level.next++, 0, level.parent);
+        const int row = m_rowIndexes.size();
+        m_rowIndexes.append(index);
+        m_parentRow.append(level.parentRow);
+        const int children = m_model->rowCount(index);
+        // The tree's expanded state is only meaningful for the model it shows.
+        if (children > 0 && (!followTree || m_tree->isExpanded(index)))
+            stack.push_back({index, row, 0, children});
+    }
+}
+
 void GanttChart::rebuildItems()
 {
     // A rebuild usually shows about as many rows as the one before.
-    const int previous = m_items.size();
+    const int previous = m_rowIndexes.size();
     clearAll();
     if (!m_model)
         return;
     QElapsedTimer timer;
     timer.start();
-    const int rows = m_model->rowCount();
-    const int expected = std::max(rows, previous);
-    m_items.reserve(expected);
-    m_vaxis->reserve(expected);
-    m_area->beginBatch(expected);
-    for (int r = 0; r < rows; ++r)
-        addItemRecursive(m_model->index(r, 0));
+    m_rowIndexes.reserve(previous);
+    m_parentRow.reserve(previous);
+    collectRows();
+    m_rowsFromModel = true;
+    const int rows = m_rowIndexes.size();
+    m_vaxis->setUniformRows(rows, defaultRowHeight());
+    m_area->beginBatch(0);
+    m_area->resetRows(rows);
+    fitAxis();
     m_area->endBatch();
-    qDebug().noquote() << Q_FUNC_INFO << "rows:" << m_items.size() << "ms:" << timer.elapsed();
+    qDebug().noquote() << Q_FUNC_INFO << "rows:" << rows << "ms:" << timer.elapsed();
 }
 
-void GanttChart::addItemRecursive(const QModelIndex &index)
+void GanttChart::setSpanModel(QAbstractItemModel *model)
 {
-    const int row = index.row();
-    const QModelIndex parent = index.parent();
-    const auto cell = [&](int column) {
-        return column < 0 ? QVariant() : m_model->index(row, column, parent).data(Qt::DisplayRole);
-    };
-
-    TaskItem item;
-    item.setStart(cell(m_startColumn).toDateTime());
-    item.setFinish(cell(m_finishColumn).toDateTime());
-    const QString type = cell(m_typeColumn).toString();
-    item.setId(cell(m_idColumn).toInt());
-    if (m_actualStartColumn != -1)
-        item.setActualStart(cell(m_actualStartColumn).toDateTime());
-    if (m_actualFinishColumn != -1)
-        item.setActualFinish(cell(m_actualFinishColumn).toDateTime());
-    if (m_baselineStartColumn != -1)
-        item.setBaselineStart(cell(m_baselineStartColumn).toDateTime());
-    if (m_baselineFinishColumn != -1)
-        item.setBaselineFinish(cell(m_baselineFinishColumn).toDateTime());
-    item.setIndex(index);
-
-    const int children = m_model->rowCount(index);
-    if (type == QLatin1String("Milestone"))
-        item.setKind(TaskItem::Milestone);
-    else if (type == QLatin1String("Summary") || children > 0)
-        item.setKind(TaskItem::Summary);
-    else
-        item.setKind(TaskItem::Task);
-    addItem(item, 0);
-
-    if (children == 0)
+    for (const auto &c : qAsConst(m_spanConnections))
+        disconnect(c);
+    m_spanConnections.clear();
+    m_spanModel = model;
+    m_spanDirty = true;
+    if (!model)
         return;
-    // The tree's expanded state is only meaningful for the model it shows.
-    if (m_tree && m_tree->model() == m_model && !m_tree->isExpanded(index))
+    const auto dirty = [this] { m_spanDirty = true; };
+    using M = QAbstractItemModel;
+    m_spanConnections << connect(model, &M::modelReset, this, dirty) << connect(model, &M::rowsInserted, this, dirty)
+                      << connect(model, &M::rowsRemoved, this, dirty) << connect(model, &M::dataChanged, this, dirty);
+}
+
+void GanttChart::fitAxis()
+{
+    if (!m_spanModel) {
+        m_area->fitAxisToRows();
         return;
-    for (int r = 0; r < children; ++r)
-        addItemRecursive(m_model->index(r, 0, index));
+    }
+    if (m_spanDirty) {
+        m_spanDirty = false;
+        m_span = Span();
+        std::vector<QPair<qint64, qint64>> dated;
+        const int rows = m_spanModel->rowCount();
+        const int columns = m_spanModel->columnCount();
+        if (m_startColumn >= 0 && m_finishColumn >= 0 && m_startColumn < columns && m_finishColumn < columns) {
+            dated.reserve(std::size_t(rows));
+            for (int r = 0; r < rows; ++r) {
+                const QDateTime start = m_spanModel->index(r, m_startColumn).data().toDateTime();
+                const QDateTime finish = m_spanModel->index(r, m_finishColumn).data().toDateTime();
+                if (!start.isValid() || !finish.isValid())
+                    continue;
+                const qint64 s = DateAxis::wallMSecs(start);
+                const qint64 f = DateAxis::wallMSecs(finish);
+                if (f >= s)
+                    dated.push_back({s, f});
+            }
+        }
+        if (!dated.empty()) {
+            const auto middle = dated.begin() + std::ptrdiff_t(dated.size() / 2);
+            std::nth_element(dated.begin(), middle, dated.end());
+            m_span.reference = middle->first;
+            for (const auto &d : dated) {
+                for (const qint64 at : {d.first, d.second}) {
+                    if (!ChartArea::isPlausible(at, m_span.reference))
+                        continue;
+                    m_span.first = m_span.valid ? std::min(m_span.first, at) : at;
+                    m_span.last = m_span.valid ? std::max(m_span.last, at) : at;
+                    m_span.valid = true;
+                }
+            }
+        }
+    }
+    if (m_span.valid)
+        m_area->fitAxisToSpan(m_span.reference, m_span.first, m_span.last);
 }
 
 void GanttChart::rebuildRelationships()
 {
     m_relationships.clear();
     m_linkIndexDirty = true;
+    m_idMapDirty = true;
+    m_linksDirty = m_relationModel != nullptr;
+}
+
+bool GanttChart::deferRelationships() const
+{
+    return m_linksDirty && m_relationModel && m_relationModel->rowCount() > DeferredLinkCount;
+}
+
+void GanttChart::scheduleRelationships()
+{
+    if (m_linksDirty && !m_linkTimer.isActive())
+        m_linkTimer.start();
+}
+
+const QVector<QSharedPointer<TaskRelationship>> &GanttChart::relationships() const
+{
+    if (m_linksDirty)
+        layOutRelationships();
+    return m_relationships;
+}
+
+void GanttChart::readLinkSources() const
+{
+    m_linkSourcesDirty = false;
+    m_linkSources.clear();
     if (!m_relationModel)
         return;
     const int rows = m_relationModel->rowCount();
@@ -479,21 +644,38 @@ void GanttChart::rebuildRelationships()
     const auto cell = [&](int row, int column) {
         return column < 0 || column >= columns ? QVariant() : m_relationModel->index(row, column).data();
     };
-    m_relationships.reserve(rows);
-    // An end whose id is no number (a malformed id, kept as its text) names
-    // no row; read as 0 it would tie the link to whatever row has id 0.
-    const auto rowOfEnd = [&](int row, int column) {
-        bool ok = false;
-        const int id = cell(row, column).toInt(&ok);
-        return ok ? rowOfId(id) : -1;
-    };
+    m_linkSources.reserve(rows);
     for (int r = 0; r < rows; ++r) {
-        const int task = rowOfEnd(r, m_relTaskColumn);
-        const int predecessor = rowOfEnd(r, m_relPredecessorColumn);
-        if (task < 0 || predecessor < 0)
+        // An end whose id is no number (a malformed id, kept as its text)
+        // names no row; read as 0 it would tie the link to whatever row has id 0.
+        bool taskOk = false;
+        bool predecessorOk = false;
+        const int task = cell(r, m_relTaskColumn).toInt(&taskOk);
+        const int predecessor = cell(r, m_relPredecessorColumn).toInt(&predecessorOk);
+        m_linkSources.append({task, predecessor, TaskRelationship::typeFromText(cell(r, m_relTypeColumn).toString()),
+                              cell(r, m_relLagColumn).toLongLong(), taskOk && predecessorOk});
+    }
+}
+
+void GanttChart::layOutRelationships() const
+{
+    m_linksDirty = false;
+    m_relationships.clear();
+    m_linkIndexDirty = true;
+    if (!m_relationModel)
+        return;
+    if (m_linkSourcesDirty)
+        readLinkSources();
+    m_relationships.reserve(m_linkSources.size());
+    const int rows = itemCount();
+    for (const LinkSource &link : qAsConst(m_linkSources)) {
+        if (!link.valid)
             continue;
-        addRelationship(predecessor, task, TaskRelationship::typeFromText(cell(r, m_relTypeColumn).toString()),
-                        cell(r, m_relLagColumn).toLongLong());
+        const int task = rowOfId(link.task);
+        const int predecessor = rowOfId(link.predecessor);
+        if (task < 0 || predecessor < 0 || task >= rows || predecessor >= rows)
+            continue;
+        m_relationships.append(QSharedPointer<TaskRelationship>::create(predecessor, task, link.type, link.lag));
     }
 }
 
@@ -525,6 +707,8 @@ void GanttChart::buildLinkIndex() const
 
 QVector<int> GanttChart::linksAcrossRows(int first, int last) const
 {
+    if (m_linksDirty)
+        layOutRelationships();
     if (m_linkIndexDirty)
         buildLinkIndex();
     QVector<int> result;
@@ -610,11 +794,15 @@ void GanttChart::resolveStyleColumns()
     m_baselineFinishColumn = columnByName(m_model, baseline.second);
     m_actualStartColumn = columnByName(m_model, actual.first);
     m_actualFinishColumn = columnByName(m_model, actual.second);
+    m_spanDirty = true;
 }
 
 GanttChart::Images GanttChart::renderToImages()
 {
     flushPendingRebuild();
+    // The images are taken by painting, which would otherwise leave the links
+    // of a large project for later.
+    relationships();
     QSignalBlocker blocker(this);
 
     // The axis draws itself shifted by the horizontal scroll value; the
@@ -632,9 +820,9 @@ GanttChart::Images GanttChart::renderToImages()
     const int columns = m_dateAxis->columnCount();
     Images images;
     images.first = renderToUniformCellImages(m_dateAxis, columnWidth, columns, m_dateAxis->height(), 1, 0).value(0);
-    if (!m_items.isEmpty())
+    if (itemCount() > 0)
         images.second = renderToUniformCellImages(m_area, columnWidth, columns, m_vaxis->rowHeight(0),
-                                                  m_items.size(), 0);
+                                                  itemCount(), 0);
 
     m_dateAxis->setFixedWidth(shownWidth);
     {
@@ -663,7 +851,11 @@ void GanttChart::modelRowsInserted(const QModelIndex &, int, int) { scheduleRebu
 void GanttChart::modelRowsMoved(const QModelIndex &, int, int, const QModelIndex &, int) { scheduleRebuild(); }
 void GanttChart::modelDataChanged(const QModelIndex &, const QModelIndex &, const QVector<int> &) { scheduleRebuild(); }
 void GanttChart::rowExpandedCollapsed(const QModelIndex &) { scheduleRebuild(); }
-void GanttChart::rmodelReset() { scheduleRebuild(); }
+void GanttChart::rmodelReset()
+{
+    m_linkSourcesDirty = true;
+    scheduleRebuild();
+}
 
 void GanttChart::modelDestroyed()
 {
@@ -688,12 +880,14 @@ void GanttChart::rmodelDestroyed()
         disconnect(c);
     m_relationConnections.clear();
     m_relationModel = nullptr;
+    m_linksDirty = false;
+    m_linkSources.clear();
     m_area->update();
 }
 
 void GanttChart::areaSelectionChanged(int current)
 {
-    const QModelIndex index = current >= 0 && current < m_items.size() ? m_items.at(current)->index() : QModelIndex();
+    const QModelIndex index = m_rowIndexes.value(current);
     emit selectionChanged(index);
 }
 

@@ -81,12 +81,26 @@ public:
     const TaskDrawDelegate *drawDelegate() const { return m_delegate.get(); }
     QAbstractItemModel *relationModel() const { return m_relationModel; }
 
-    const QVector<QSharedPointer<TaskItem>> &items() const { return m_items; }
-    const QVector<QSharedPointer<TaskRelationship>> &relationships() const { return m_relationships; }
+    // Rows mirror the tree's shown rows; a row's item is read from the model
+    // the first time something asks for it (painting, printing, selecting),
+    // so a rebuild costs a walk over the shown indexes, not a read of every
+    // row's dates.
+    int itemCount() const;
+    QSharedPointer<TaskItem> item(int row) const;
+    // Laid out on first use after a rebuild.
+    const QVector<QSharedPointer<TaskRelationship>> &relationships() const;
+    bool relationshipsReady() const { return !m_linksDirty; }
+    // Whether painting goes ahead without links not laid out yet.
+    bool deferRelationships() const;
     // Chart row of a model index (any column), or -1.
     int rowOfIndex(const QModelIndex &index) const;
     // Chart row of a task id, or -1.
     int rowOfId(int id) const;
+    // The rows whose dates the scale must span, when the chart shows a tree
+    // over a flat model: its dates are read once per change of that model
+    // instead of once per rebuild, and the scale no longer depends on which
+    // rows are expanded. Same column numbers as the shown model.
+    void setSpanModel(QAbstractItemModel *model);
 
     int startColumn() const { return m_startColumn; }
     int finishColumn() const { return m_finishColumn; }
@@ -125,6 +139,9 @@ public slots:
     void rebuildItems();
     void rebuildRelationships();
     void scheduleRebuild();
+    // Lays the links out a moment later and repaints; painting a large
+    // project's rows does not wait for its links.
+    void scheduleRelationships();
 
 protected:
     bool viewportEvent(QEvent *event) override;
@@ -140,12 +157,16 @@ private:
     void restoreViewAnchor(const ViewAnchor &anchor);
     void clearAll();
     void followTreeCurrentRow();
-    void addItemRecursive(const QModelIndex &index);
+    void collectRows();
+    void fitAxis();
+    friend class ChartArea;
+    QSharedPointer<TaskItem> createItem(int row) const;
+    void readLinkSources() const;
+    void layOutRelationships() const;
     void resolveStyleColumns();
     void resolveStyleRoles();
     void disconnectSources();
     void buildLinkIndex() const;
-    void buildIndexMap() const;
     void buildIdMap() const;
 
     int m_defaultRowHeight = 25;
@@ -169,21 +190,44 @@ private:
     int m_relTypeColumn = -1;
     int m_relLagColumn = -1;
 
-    QVector<QSharedPointer<TaskItem>> m_items;
-    QVector<QSharedPointer<TaskRelationship>> m_relationships;
-    // QModelIndex's own hash adds row and internal id almost unmixed, so the
-    // rows of a tree collide by the thousand; this key hashes them properly.
-    struct IndexKey
+    // Column-0 index of every row, in the tree's order; rows added by hand
+    // carry their item's index.
+    QVector<QModelIndex> m_rowIndexes;
+    // Chart row of each row's parent, -1 at the top.
+    QVector<int> m_parentRow;
+    // True while the rows are the model's shown rows in depth-first order,
+    // which lets rowOfIndex search instead of hashing every index.
+    bool m_rowsFromModel = false;
+    mutable QVector<QSharedPointer<TaskRelationship>> m_relationships;
+    // The relationship model read once per change of it: task id,
+    // predecessor id (or -1 when not a number), type and lag.
+    struct LinkSource
     {
-        QModelIndex index;
-        bool operator==(const IndexKey &other) const { return index == other.index; }
+        int task;
+        int predecessor;
+        int type;
+        qint64 lag;
+        bool valid;
     };
-    friend uint qHash(const IndexKey &key, uint seed);
-    // Both lookups are built from items on first use after a change, so a
-    // rebuild pays for them only when something asks. Task ids are usually a
-    // dense range; then a plain vector replaces the hash.
-    mutable QHash<IndexKey, int> m_indexMap;
-    mutable bool m_indexMapDirty = true;
+    mutable QVector<LinkSource> m_linkSources;
+    mutable bool m_linkSourcesDirty = true;
+    mutable bool m_linksDirty = false;
+    QTimer m_linkTimer;
+    // The span model's plausible first and last dates and their median
+    // start; read again after the model changes.
+    QPointer<QAbstractItemModel> m_spanModel;
+    QList<QMetaObject::Connection> m_spanConnections;
+    bool m_spanDirty = true;
+    struct Span
+    {
+        bool valid = false;
+        qint64 reference = 0;
+        qint64 first = 0;
+        qint64 last = 0;
+    } m_span;
+    // Built on first use after a change, so a rebuild pays for it only when
+    // something asks. Task ids are usually a dense range; then a plain
+    // vector replaces the hash.
     mutable QVector<int> m_idDense;
     mutable int m_idBase = 0;
     mutable QHash<int, int> m_idMap;

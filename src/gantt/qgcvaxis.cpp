@@ -69,6 +69,14 @@ void QGCVAxis::clear()
     m_heights.clear();
 }
 
+void QGCVAxis::setUniformRows(int count, int height)
+{
+    m_heights.fill(height, count);
+    m_tops.resize(count);
+    for (int r = 0; r < count; ++r)
+        m_tops[r] = r * height;
+}
+
 void QGCVAxis::reserve(int rows)
 {
     m_tops.reserve(rows);

@@ -23,6 +23,8 @@ public:
     virtual void clear();
 
     void reserve(int rows);
+    // `count` rows of one height, in place of any rows before.
+    void setUniformRows(int count, int height);
 
 private:
     // Tops are ascending, so a binary search finds the row under a y.

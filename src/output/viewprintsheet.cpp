@@ -99,7 +99,7 @@ ViewPrintSheet::ViewPrintSheet(PdGroupedTreeView *tree, mygc::GanttChart *chart)
         const mygc::DateAxis *axis = m_chart->dateAxis();
         m_chartTo = axis->columnWidth() * axis->columnCount();
         if (!m_tree) {
-            m_rowCount = m_chart->items().size();
+            m_rowCount = m_chart->itemCount();
             m_rowHeight = m_rowCount > 0 ? m_chart->verticalAxis()->rowHeight(0) : 0;
         }
     }

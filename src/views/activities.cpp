@@ -185,6 +185,9 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
         m_ganttChart->setDefaultRowHeight(rowHeight);
         m_ganttChart->chartArea()->setBottomSpace(rowHeight);
     }
+    // Every activity's dates, whatever is expanded or filtered: the scale
+    // is read once per change of the activities, not per rebuild.
+    m_ganttChart->setSpanModel(m_activityModel);
     m_ganttChart->setModels(shown, start, finish, columnByName(shown, QStringLiteral("Activity Type")), 0,
                             m_relationshipModel, 0, 1, 3, 4, actualStart, actualFinish, baselineStart,
                             baselineFinish, m_treeView);
@@ -533,7 +536,8 @@ void Activities::scrollChartToWork()
     // The first shown activity with dates: the chart opens where the work
     // is, not on a stretch of empty days before it.
     m_ganttChart->flushPendingRebuild();
-    for (const auto &item : m_ganttChart->items()) {
+    for (int row = 0, rows = m_ganttChart->itemCount(); row < rows; ++row) {
+        const auto item = m_ganttChart->item(row);
         if (item->kind() == mygc::TaskItem::Summary || !item->start().isValid())
             continue;
         const int x = m_ganttChart->dateAxis()->xForDate(item->start());

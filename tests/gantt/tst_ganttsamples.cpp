@@ -58,11 +58,11 @@ void TestGanttSamples::sampleChart()
     GanttChart chart;
     chart.setModels(activities, columnByName(activities, "Start Date"), columnByName(activities, "Finish Date"),
                     columnByName(activities, "Activity Type"), 0, links, 0, 1, 3, 4);
-    QCOMPARE(chart.items().size(), activities->rowCount());
+    QCOMPARE(chart.itemCount(), activities->rowCount());
 
     QSet<int> ids;
-    for (const auto &item : chart.items())
-        ids << item->id();
+    for (int r = 0; r < chart.itemCount(); ++r)
+        ids << chart.item(r)->id();
     int expectedLinks = 0;
     for (int r = 0; r < links->rowCount(); ++r) {
         if (ids.contains(links->index(r, 0).data().toInt()) && ids.contains(links->index(r, 1).data().toInt()))
@@ -73,11 +73,11 @@ void TestGanttSamples::sampleChart()
 
     const DateAxis *axis = chart.dateAxis();
     int withBars = 0;
-    for (int r = 0; r < chart.items().size(); ++r) {
+    for (int r = 0; r < chart.itemCount(); ++r) {
         if (!chart.chartArea()->chartRow(r).hasDates)
             continue;
         ++withBars;
-        const TaskItem &item = *chart.items().at(r);
+        const TaskItem &item = *chart.item(r);
         QVERIFY(axis->xForDate(item.start()) >= 0);
         QVERIFY(axis->xForDate(item.finish()) <= axis->axisWidth());
     }

@@ -63,8 +63,8 @@ QModelIndexList shownRows(const QTreeView *tree)
 QModelIndexList chartRows(const mygc::GanttChart *chart)
 {
     QModelIndexList rows;
-    for (const auto &item : chart->items())
-        rows << item->index();
+    for (int r = 0; r < chart->itemCount(); ++r)
+        rows << chart->item(r)->index();
     return rows;
 }
 
@@ -149,7 +149,7 @@ void TestActivities::showsOneTopLevelRowPerActivity()
     QCOMPARE(view.initialRowCount(), rows);
     QCOMPARE(shown->rowCount(), rows);
     QCOMPARE(headerTexts(shown), headerTexts(source));
-    QCOMPARE(view.ganttChart()->items().size(), rows);
+    QCOMPARE(view.ganttChart()->itemCount(), rows);
     auto *proxy = qobject_cast<QAbstractProxyModel *>(shown);
     QVERIFY(proxy);
     for (const QModelIndex &index : allIndexes(shown)) {
@@ -166,7 +166,7 @@ void TestActivities::showsOneTopLevelRowPerActivity()
     delete source;
     QCOMPARE(headerTexts(tree->model()), emptyColumns);
     QCOMPARE(tree->model()->rowCount(), 0);
-    QCOMPARE(view.ganttChart()->items().size(), 0);
+    QCOMPARE(view.ganttChart()->itemCount(), 0);
 }
 
 void TestActivities::chartRowsFollowTheTree_data()
@@ -214,7 +214,7 @@ void TestActivities::chartRowsFollowTheTree()
     const mygc::QGCVAxis *geometry = f.chart->verticalAxis();
     for (int r = 0; r < rows.size(); ++r) {
         QCOMPARE(geometry->rowHeight(r), f.tree->visualRect(rows.at(r).siblingAtColumn(2)).height());
-        QCOMPARE(f.chart->items().at(r)->kind(), f.tree->model()->hasChildren(rows.at(r)) ? 2 : 0);
+        QCOMPARE(f.chart->item(r)->kind(), f.tree->model()->hasChildren(rows.at(r)) ? 2 : 0);
     }
 }
 
@@ -387,7 +387,7 @@ void TestActivities::currentRowBringsItsBarIntoView()
     QScrollBar *bar = f.chart->horizontalScrollBar();
     const int width = f.chart->viewport()->width();
     QVERIFY(bar->maximum() > 4 * width);
-    const auto item = [&](int r) { return f.chart->items().at(r); };
+    const auto item = [&](int r) { return f.chart->item(r); };
 
     // Some other row is current first, so that the step below moves it.
     const int previous = how == QLatin1String("Down") ? row - 1 : how == QLatin1String("End") || row != 0 ? 0 : 1;

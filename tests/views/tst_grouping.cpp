@@ -136,8 +136,8 @@ struct Project
 QModelIndexList chartRows(const mygc::GanttChart *chart)
 {
     QModelIndexList rows;
-    for (const auto &item : chart->items())
-        rows << item->index();
+    for (int r = 0; r < chart->itemCount(); ++r)
+        rows << chart->item(r)->index();
     return rows;
 }
 
