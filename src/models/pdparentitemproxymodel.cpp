@@ -82,6 +82,38 @@ void PdParentItemProxyModel::setParentMap(const ParentMap& map)
     endResetModel();
 }
 
+void PdParentItemProxyModel::beginSourceChange()
+{
+    if (resetting)
+        return;
+    beginResetModel();
+    resetting = true;
+    changingSource = true;
+}
+
+void PdParentItemProxyModel::endSourceChange()
+{
+    if (!changingSource)
+        return;
+    changingSource = false;
+    resetting = false;
+    rebuild();
+    endResetModel();
+}
+
+void PdParentItemProxyModel::endSourceChange(const ParentMap& map)
+{
+    if (!changingSource) {
+        setParentMap(map);
+        return;
+    }
+    changingSource = false;
+    resetting = false;
+    parentMap = map;
+    rebuildLocations();
+    endResetModel();
+}
+
 void PdParentItemProxyModel::setKeyColumns(int id, int parentId)
 {
     idColumn = id;
@@ -452,7 +484,7 @@ void PdParentItemProxyModel::replaceMapAfterChange()
 void PdParentItemProxyModel::_q_sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                                                   const QVector<int>& roles)
 {
-    if (settingData || !topLeft.isValid() || !bottomRight.isValid())
+    if (settingData || changingSource || !topLeft.isValid() || !bottomRight.isValid())
         return;
     const int left = topLeft.column();
     const int right = bottomRight.column();
@@ -523,9 +555,8 @@ void PdParentItemProxyModel::_q_sourceRowsAboutToBeInserted(const QModelIndex& p
 
 void PdParentItemProxyModel::_q_sourceRowsInserted(const QModelIndex& parent, int, int)
 {
-    if (parent.isValid())
+    if (parent.isValid() || changingSource)
         return;
-    qDebug().nospace() << "_q_sourceRowsInserted called by " << sender();
     rebuild();
     if (pending == Pending::Rows)
         endInsertRows();
@@ -549,7 +580,7 @@ void PdParentItemProxyModel::_q_sourceRowsAboutToBeRemoved(const QModelIndex& pa
 
 void PdParentItemProxyModel::_q_sourceRowsRemoved(const QModelIndex& parent, int, int)
 {
-    if (parent.isValid())
+    if (parent.isValid() || changingSource)
         return;
     rebuild();
     if (pending == Pending::Rows)
@@ -589,12 +620,17 @@ void PdParentItemProxyModel::_q_sourceColumnsRemoved(const QModelIndex& parent, 
 
 void PdParentItemProxyModel::_q_sourceAboutToBeReset()
 {
+    if (changingSource)
+        return;
     beginResetModel();
     resetting = true;
 }
 
 void PdParentItemProxyModel::_q_sourceReset()
 {
+    // A reset of the source inside a bracketed change ends with the change.
+    if (changingSource)
+        return;
     // Qt expects exactly one begin for each end; the about-to signal has usually begun it already.
     if (!resetting)
         beginResetModel();

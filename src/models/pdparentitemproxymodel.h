@@ -39,6 +39,13 @@ public:
     QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
 
     void setParentMap(const ParentMap& map);
+    // Brackets a change of the source's rows and of the parent map that
+    // views hear of as one reset: row insertions and removals in between are
+    // not passed on, and end() installs the new map (or one read from the key
+    // columns). A regrouping thus costs the views above one reset, not three.
+    void beginSourceChange();
+    void endSourceChange();
+    void endSourceChange(const ParentMap& map);
     const ParentMap& currentParentMap() const { return parentMap; }
     void setKeyColumns(int idColumn, int parentIdColumn);
 
@@ -107,6 +114,7 @@ private:
     QVector<QPersistentModelIndex> layoutSources;
     Pending pending = Pending::None;
     bool resetting = false;
+    bool changingSource = false;
 };
 
 #endif // PDPARENTITEMPROXYMODEL_H

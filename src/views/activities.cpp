@@ -7,6 +7,7 @@
 #include "grouprowfigures.h"
 #include "pdfilterdialogproxymodel.h"
 #include "pdgroupedtreeview.h"
+#include "pdgroupedtreeviewdelegate.h"
 #include "pdjoinproxymodel.h"
 #include "pdmodelutils.h"
 #include "pdparentitemproxymodel.h"
@@ -154,7 +155,9 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     // Sort and filters of the previous project end before the new rows arrive.
     resetSortFilterWidget(m_activityModel != m_emptyModel);
     m_parentProxy->setSourceModel(m_activityModel);
-    updateRowNumber();
+    // Numbered a moment later: the first rows show without waiting for a
+    // pass over every activity.
+    m_renumberTimer.start();
     // Everything below reads the top of the pipeline through shownModel() and
     // maps rows down through modelsAboveParentProxy().
     if (m_treeView->model() != m_filterProxy)
@@ -274,6 +277,10 @@ int Activities::treeRowHeight() const
     const QAbstractItemModel *model = m_treeView->model();
     if (!model || model->rowCount() == 0)
         return -1;
+    // The tree's own delegate gives every row one height; asking the tree
+    // for a row's rectangle would lay out every row before the first paint.
+    if (const auto *delegate = qobject_cast<const PdGroupedTreeViewDelegate *>(m_treeView->itemDelegate()))
+        return delegate->rowHeight();
     // The height the tree really lays its rows out with; a hidden column has
     // no visual rect, so the first shown one is asked.
     const int column = firstVisibleColumn(m_treeView->header());
@@ -561,6 +568,9 @@ void Activities::groupBySelection()
     timer.start();
 
     const ViewState state = saveViewState();
+    // The views above hear of the removal, the insertion and the new parent
+    // map as one reset.
+    m_parentProxy->beginSourceChange();
     if (m_activityModel->rowCount() > m_initialRowCount)
         removeGrouping(master);
     m_initialRowCount = m_activityModel->rowCount();
@@ -569,6 +579,7 @@ void Activities::groupBySelection()
     ActivityGrouping grouping;
     if (handleGroupings(&grouping))
         insertToModel(master, grouping, columnByName(master, QStringLiteral("Group")));
+    m_parentProxy->endSourceChange();
     updateRowNumber();
     calculateGroupings();
     restoreViewState(state);
@@ -581,7 +592,6 @@ void Activities::removeGrouping(QAbstractItemModel *master)
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
-    qDebug().nospace() << "initial_model_size " << m_initialRowCount << " m_model->rowCount()" << master->rowCount();
     // The removal is announced, not hidden behind blocked signals: the join
     // then drops the values written into the group rows' cells, which would
     // otherwise show up again in the next grouping's rows.
@@ -624,8 +634,8 @@ void Activities::insertToModel(QAbstractItemModel *master, const ActivityGroupin
             m_groupIdentities.append(groups.at(g).identity);
         }
     }
-    m_parentProxy->setParentMap(grouping.parentMap(first));
-    qDebug().nospace() << " insertToModel time: " << timer.elapsed();
+    m_parentProxy->endSourceChange(grouping.parentMap(first));
+    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::updateRowNumber()

@@ -251,6 +251,31 @@ private slots:
         QCOMPARE(c.row(), 0);
     }
 
+    // A regrouping: group rows removed and appended and the map replaced, heard above as one reset.
+    void bracketedSourceChangeIsOneReset()
+    {
+        Fixture f(groupedRows);
+        f.proxy.setParentMap(groupedMap);
+        QSignalSpy reset(&f.proxy, &QAbstractItemModel::modelReset);
+        QSignalSpy rows(&f.proxy, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&f.proxy, &QAbstractItemModel::rowsRemoved);
+        f.proxy.beginSourceChange();
+        f.source->removeRows(4, 2);
+        f.source->appendRow(new QStandardItem("H"));
+        f.proxy.endSourceChange({{-1, {4}}, {4, {3, 2, 1, 0}}});
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(rows.count() + removed.count(), 0);
+        QCOMPARE(treeText(f.proxy), QStringLiteral("H(a4,a3,a2,a1)"));
+        verifyTree(f.proxy);
+
+        // Without a new map the rows stand flat again.
+        f.proxy.beginSourceChange();
+        f.source->removeRows(4, 1);
+        f.proxy.endSourceChange();
+        QCOMPARE(reset.count(), 2);
+        QCOMPARE(treeText(f.proxy), QStringLiteral("a1,a2,a3,a4"));
+    }
+
     void withoutSourceOrAfterItDies()
     {
         PdParentItemProxyModel proxy;
