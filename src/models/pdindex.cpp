@@ -119,10 +119,11 @@ void PdIndex::buildStructureRows(const QAbstractItemModel* structureModel, int k
         if (!key.isValid() || key == parentKey)
             continue;
         bool inserted = false;
-        lookup.findOrInsert(key, &inserted)->display = displayFor(structureModel->index(r, displayColumn).data());
+        const auto entry = lookup.findOrInsert(key, &inserted);
+        entry->display = displayFor(structureModel->index(r, displayColumn).data());
         // Only a parent met in an earlier row is linked; a node listed before its parent stays on top.
         if (parentKey.isValid() && lookup.find(parentKey) != map.end())
-            setParent(key, parentKey);
+            setParentOf(*entry, key, parentKey);
     }
 }
 
@@ -160,7 +161,11 @@ void PdIndex::group(int role)
 
 void PdIndex::setParent(const QVariant& key, const QVariant& parentKey)
 {
-    PdIndexEntry& entry = map[key];
+    setParentOf(map[key], key, parentKey);
+}
+
+void PdIndex::setParentOf(PdIndexEntry& entry, const QVariant& key, const QVariant& parentKey)
+{
     // Leaving the old parent's list keeps every key in exactly one list, so a moved key is not folded
     // or crossed twice.
     if (entry.parentKey.isValid()) {

@@ -57,6 +57,7 @@ protected:
                             int displayColumn, bool filtered, int filterColumn, const QVariant& filterValue);
 
 private:
+    void setParentOf(PdIndexEntry& entry, const QVariant& key, const QVariant& parentKey);
     void fold(const QVariant& key, int level, int maxLevel, QSet<QString>& onPath);
 };
 

@@ -150,6 +150,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_relationshipModel = relationshipModel;
 
     m_groupIdentities.clear();
+    m_groupDatesWritten = false;
     m_predecessorRowsRead = false;
     m_initialRowCount = m_activityModel->rowCount();
     // Sort and filters of the previous project end before the new rows arrive.
@@ -576,6 +577,7 @@ void Activities::groupBySelection()
     m_initialRowCount = m_activityModel->rowCount();
     m_groupIdentities.clear();
 
+    m_groupDatesWritten = false;
     ActivityGrouping grouping;
     if (handleGroupings(&grouping))
         insertToModel(master, grouping, columnByName(master, QStringLiteral("Group")));
@@ -722,6 +724,16 @@ void Activities::calculateGroupings()
     timer.start();
     QList<bool> earliest;
     const QList<int> columns = groupDateColumns(&earliest);
+    // Group dates come from all of a group's activities, shown or filtered
+    // out; only a new grouping or newly shown date columns change them. A
+    // layout that sets columns and filters before it regroups would
+    // otherwise compute every group's dates twice for nothing.
+    if (m_groupDatesWritten && columns == m_groupDateColumns) {
+        qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: unchanged";
+        return;
+    }
+    m_groupDateColumns = columns;
+    m_groupDatesWritten = true;
     GroupRowFigures::writeGroupDates(model, m_parentProxy->currentParentMap(), m_initialRowCount, columns,
                                      earliest);
     m_treeView->viewport()->update();

@@ -147,6 +147,10 @@ private:
     QList<PdGroupLevel> m_groupLevels;
     // The identity of each group row, in master order after the activities.
     QStringList m_groupIdentities;
+    // The date columns the group rows were last given, valid until the next
+    // regrouping.
+    QList<int> m_groupDateColumns;
+    bool m_groupDatesWritten = false;
     // Read from the relationship model once per project, numbered on every
     // regrouping.
     PredecessorRows m_predecessorRows;

@@ -25,10 +25,11 @@ bool isBlank(const QVariant &key)
 }
 
 // Orders structured keys as the scheduling tool lists them: by sequence
-// number, then code, then key.
-QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
+// number, then code, then key. Keyed by the key's text, as the index's own
+// tree of keys is.
+QHash<QString, int> structureRanks(const QAbstractItemModel *model, const QString &keyName, const QString &codeName)
 {
-    QMap<QVariant, int> ranks;
+    QHash<QString, int> ranks;
     if (!model)
         return ranks;
     const int keyColumn = columnByName(model, keyName);
@@ -40,7 +41,7 @@ QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QStrin
     {
         double seq;
         QString code;
-        QVariant key;
+        QString key;
     };
     std::vector<Node> nodes;
     const int rows = model->rowCount();
@@ -50,13 +51,15 @@ QMap<QVariant, int> structureRanks(const QAbstractItemModel *model, const QStrin
         if (!key.isValid())
             continue;
         nodes.push_back({seqColumn >= 0 ? model->index(r, seqColumn).data().toDouble() : 0.0,
-                         codeColumn >= 0 ? model->index(r, codeColumn).data().toString() : QString(), key});
+                         codeColumn >= 0 ? model->index(r, codeColumn).data().toString() : QString(),
+                         key.toString()});
     }
     std::stable_sort(nodes.begin(), nodes.end(), [](const Node &a, const Node &b) {
         if (a.seq != b.seq)
             return a.seq < b.seq;
         return a.code < b.code;
     });
+    ranks.reserve(int(nodes.size()));
     for (const Node &node : nodes) {
         if (!ranks.contains(node.key))
             ranks.insert(node.key, ranks.size());
@@ -77,18 +80,25 @@ int depthLimit(const QString &interval)
 } // namespace
 
 ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int rowCount, bool structured,
-                                                       const QMap<QVariant, int> &ranks)
+                                                       const QHash<QString, int> &ranks)
 {
     ActivityGroupingLevel level;
     level.keyOfRow.fill(-1, rowCount);
-    QMap<QVariant, int> positions;
+    const int keys = index.map.size();
+    level.keyTexts.reserve(keys);
+    level.displays.reserve(keys);
+    // The index links keys by their text; so does this lookup.
+    QHash<QString, int> positions;
+    if (structured)
+        positions.reserve(keys);
     int position = 0;
     for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position) {
-        positions.insert(it.key(), position);
-        level.keyTexts.append(it.key().toString());
-        const QVariant display = it->display;
-        level.displays.append(display.isNull() || display.toString().isEmpty() ? QVariant(it.key().toString())
-                                                                                : display);
+        const QString text = it.key().toString();
+        if (structured)
+            positions.insert(text, position);
+        level.keyTexts.append(text);
+        const QVariant &display = it->display;
+        level.displays.append(display.isNull() || display.toString().isEmpty() ? QVariant(text) : display);
         if (isBlank(it.key()))
             continue;
         for (int row : it->rows) {
@@ -101,15 +111,14 @@ ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int
         position = 0;
         for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position) {
             if (it->parentKey.isValid())
-                level.parentOf[position] = positions.value(it->parentKey, -1);
+                level.parentOf[position] = positions.value(it->parentKey.toString(), -1);
         }
     }
     if (!ranks.isEmpty()) {
         level.rank.resize(position);
         const int unranked = ranks.size();
-        position = 0;
-        for (auto it = index.map.cbegin(); it != index.map.cend(); ++it, ++position)
-            level.rank[position] = ranks.value(it.key(), unranked + position);
+        for (int k = 0; k < position; ++k)
+            level.rank[k] = ranks.value(level.keyTexts.at(k), unranked + k);
     }
     return level;
 }

@@ -2,6 +2,7 @@
 
 #include "pdparentitemproxymodel.h"
 
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QVariant>
@@ -31,7 +32,7 @@ struct ActivityGroupingLevel
     // `ranks` orders structured keys as the scheduling tool lists them; keys
     // it does not hold come after, in key order.
     static ActivityGroupingLevel fromIndex(const PdIndex &index, int rowCount, bool structured,
-                                           const QMap<QVariant, int> &ranks = QMap<QVariant, int>());
+                                           const QHash<QString, int> &ranks = QHash<QString, int>());
 };
 
 // Crosses grouping levels into one tree of groups over the activity rows.
