@@ -191,6 +191,7 @@ void TestMainWindow::loadingShowsOneRowPerActivity()
         if (chart->chartArea()->chartRow(r).hasDates)
             QVERIFY(axis->xForDate(item.start()) >= 0 && axis->xForDate(item.finish()) <= axis->axisWidth());
     }
+    QVERIFY(!window.grab().isNull());
 
     // No date is cut off in the first rows.
     for (const char *name : {"Start Date", "Finish Date"}) {
