@@ -1,5 +1,6 @@
 #include "projectmodels.h"
 
+#include "basecontainermodel.h"
 #include "pdvariantorder.h"
 #include "pdjoinproxymodel.h"
 #include "pdmodelutils.h"
@@ -7,9 +8,13 @@
 
 #include <QHash>
 #include <QMap>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 #include <limits>
 #include <type_traits>
@@ -255,15 +260,50 @@ void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *t
         links.push_back({successor, *predecessor, r});
     }
     // Stable, so that several links to one predecessor keep file order.
-    std::stable_sort(links.begin(), links.end(), [&activityIds](const Link &a, const Link &b) {
-        if (a.successor != b.successor)
-            return a.successor < b.successor;
+    // By successor first, then each successor's few links by predecessor id:
+    // the same order as one sort by both, without comparing ids across the
+    // whole list.
+    std::stable_sort(links.begin(), links.end(),
+                     [](const Link &a, const Link &b) { return a.successor < b.successor; });
+    const auto byActivityId = [&activityIds](const Link &a, const Link &b) {
         return activityIds[std::size_t(a.predecessorRow)] < activityIds[std::size_t(b.predecessorRow)];
-    });
+    };
+    for (auto first = links.begin(); first != links.end();) {
+        auto last = first + 1;
+        while (last != links.end() && last->successor == first->successor)
+            ++last;
+        if (last - first > 1)
+            std::stable_sort(first, last, byActivityId);
+        first = last;
+    }
 
+    // A schedule has a handful of relationship types and lags; each text is
+    // made once.
+    QHash<QPair<QString, quint64>, QString> relationshipTexts;
+    const auto relationship = [&](int row) -> const QString & {
+        const QVariant type = cell(taskPred, row, typeColumn);
+        const QVariant lag = cell(taskPred, row, lagColumn);
+        const double hours = lag.toDouble();
+        quint64 bits = 0;
+        std::memcpy(&bits, &hours, sizeof bits);
+        const QPair<QString, quint64> key(type.toString(), bits);
+        auto found = relationshipTexts.find(key);
+        if (found == relationshipTexts.end())
+            found = relationshipTexts.insert(key, ProjectModels::relationshipText(type, lag));
+        return *found;
+    };
+
+    // The texts are put together in two buffers that keep their room, and
+    // each is kept as an exact copy: grown piece by piece, 400,000 kept
+    // strings would hold tens of megabytes of spare room and freed pieces.
+    QString list;
+    QString details;
+    const auto exactCopy = [](const QString &text) {
+        return text.isEmpty() ? QString() : QString(text.constData(), text.size());
+    };
     for (int r = 0; r < taskCount; ++r) {
-        QString list;
-        QString details;
+        list.truncate(0);
+        details.truncate(0);
         const qlonglong taskId = idKey(cell(task, r, Task::taskId));
         const auto bySuccessor = [](const Link &link, qlonglong key) { return link.successor < key; };
         auto it = taskId != noId ? std::lower_bound(links.cbegin(), links.cend(), taskId, bySuccessor) : links.cend();
@@ -282,11 +322,10 @@ void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *t
             previous = &id;
             details += id;
             details += QLatin1Char(':');
-            details += ProjectModels::relationshipText(cell(taskPred, it->row, typeColumn),
-                                                       cell(taskPred, it->row, lagColumn));
+            details += relationship(it->row);
         }
-        task->setData(task->index(r, listColumn), list, Qt::DisplayRole);
-        task->setData(task->index(r, detailsColumn), details, Qt::DisplayRole);
+        task->setData(task->index(r, listColumn), exactCopy(list), Qt::DisplayRole);
+        task->setData(task->index(r, detailsColumn), exactCopy(details), Qt::DisplayRole);
     }
 }
 
@@ -427,6 +466,11 @@ QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
 
 QAbstractItemModel *makeActivityModel(const ActivityInputs &inputs)
 {
+    return joinActivityModel(inputs, writeActivityColumns(inputs));
+}
+
+ValueTableModel *writeActivityColumns(const ActivityInputs &inputs)
+{
     QAbstractItemModel *task = inputs.task;
     if (!task)
         return nullptr;
@@ -443,11 +487,37 @@ QAbstractItemModel *makeActivityModel(const ActivityInputs &inputs)
         rowKeys->setHeaderData(c, Qt::Horizontal, headers[c], Qt::UserRole + 2);
     }
 
-    writeActivityTypes(task);
-    writeDatesAndIds(task, rowKeys);
-    if (inputs.predecessors && inputs.taskPred)
+    // The predecessor lists write other columns than the types and dates,
+    // and a container keeps each column apart, so for a container's model
+    // both run at once. The lists stay on this thread: their strings, kept
+    // for the project's life, then share the heap of the other models
+    // rather than leave a second one part-used.
+    const bool lists = inputs.predecessors && inputs.taskPred;
+    const bool apart = qobject_cast<BaseContainerModel *>(task) && QThread::idealThreadCount() > 1;
+    const auto typesAndDates = [task, rowKeys] {
+        writeActivityTypes(task);
+        writeDatesAndIds(task, rowKeys);
+    };
+    QThreadPool helper;
+    helper.setMaxThreadCount(1);
+    QFuture<void> written;
+    if (apart)
+        written = QtConcurrent::run(&helper, typesAndDates);
+    else
+        typesAndDates();
+    if (lists)
         writePredecessorLists(task, inputs.taskPred);
+    written.waitForFinished();
+    return rowKeys;
+}
 
+QAbstractItemModel *joinActivityModel(const ActivityInputs &inputs, ValueTableModel *rowKeys)
+{
+    QAbstractItemModel *task = inputs.task;
+    if (!task || !rowKeys) {
+        delete rowKeys;
+        return nullptr;
+    }
     auto *join = new PdJoinProxyModel;
     join->setSourceModel(rowKeys);
     rowKeys->setParent(join);

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 class QAbstractItemModel;
+class ValueTableModel;
 
 // The builders of the derived project models. Each takes the models it
 // reads and returns a new model that the caller owns, or null when a
@@ -32,6 +33,13 @@ struct ActivityInputs
     QAbstractItemModel *userFields = nullptr;
 };
 QAbstractItemModel *makeActivityModel(const ActivityInputs &inputs);
+
+// makeActivityModel() in two halves, so that a caller can build the pivots
+// meanwhile. The first writes the computed columns into the "TASK" model,
+// reading only it and the relationship inputs, and returns the row keys
+// (owned by the caller until joined); the second joins every input onto them.
+ValueTableModel *writeActivityColumns(const ActivityInputs &inputs);
+QAbstractItemModel *joinActivityModel(const ActivityInputs &inputs, ValueTableModel *rowKeys);
 
 // "Milestone", "Task", "Level of Effort" or empty, from a P6 type code.
 QString activityTypeName(const QString &typeCode);

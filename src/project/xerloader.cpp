@@ -15,6 +15,8 @@
 #include "xerfieldconverter.h"
 #include "xerfile.h"
 #include "xertablestream.h"
+#include "projectmodels.h"
+#include "valuetablemodel.h"
 
 #include <QAbstractItemModel>
 #include <QDebug>
@@ -347,6 +349,42 @@ void XERLoader::read()
 #endif
     setTiming(QStringLiteral("tables"), step.elapsed());
 
+    // The two pivots only read the tables, and the activity columns are
+    // written into columns they do not read: the pivots are built on a
+    // helper thread while this one builds the other models.
+    struct Pivots
+    {
+        QThreadPool pool;
+        QFuture<void> built;
+        std::unique_ptr<QAbstractItemModel> codes;
+        std::unique_ptr<QAbstractItemModel> fields;
+        qint64 codesMs = 0;
+        qint64 fieldsMs = 0;
+        ~Pivots() { built.waitForFinished(); }
+    } pivots;
+    {
+        QAbstractItemModel *task = model(QStringLiteral("TASK"));
+        QAbstractItemModel *actvCode = model(QStringLiteral("ACTVCODE"));
+        QAbstractItemModel *taskActv = model(QStringLiteral("TASKACTV"));
+        QAbstractItemModel *actvType = model(QStringLiteral("ACTVTYPE"));
+        QAbstractItemModel *udfType = model(QStringLiteral("UDFTYPE"));
+        QAbstractItemModel *udfValue = model(QStringLiteral("UDFVALUE"));
+        QThread *here = QThread::currentThread();
+        pivots.pool.setMaxThreadCount(1);
+        pivots.built = QtConcurrent::run(&pivots.pool, [=, &pivots] {
+            QElapsedTimer timer;
+            timer.start();
+            pivots.codes.reset(ProjectModels::makeTaskCodesAssignmentModel(task, actvCode, taskActv, actvType));
+            pivots.codesMs = timer.restart();
+            pivots.fields.reset(ProjectModels::makeUdfAssignmentModel(task, udfType, udfValue));
+            pivots.fieldsMs = timer.elapsed();
+            for (QAbstractItemModel *pivot : {pivots.codes.get(), pivots.fields.get()}) {
+                if (pivot)
+                    pivot->moveToThread(here);
+            }
+        });
+    }
+
     struct Step
     {
         int percent;
@@ -357,9 +395,6 @@ void XERLoader::read()
         {20, "Create Predecessor Model", &ProjectLoader::createPredecessorModel},
         {30, "Create Resource Model", &ProjectLoader::createResourceModel},
         {40, "Create Codes Model", &ProjectLoader::createCodesModel},
-        {50, "Create Task Codes Assignment Model", &ProjectLoader::createTaskCodesAssignmentModel},
-        {60, "Create UDF Assignment Model", &ProjectLoader::createUDFAssignmentModel},
-        {70, "Create Activity Model", &ProjectLoader::createActivityModel},
     };
     for (const Step &build : steps) {
         // A cancel waits at most one step; the largest take about a second.
@@ -368,6 +403,50 @@ void XERLoader::read()
         emit progress(build.percent, QLatin1String(build.text));
         (this->*build.build)();
     }
+    if (stopIfCancelled())
+        return;
+
+    ProjectModels::ActivityInputs inputs;
+    inputs.task = model(QStringLiteral("TASK"));
+    inputs.wbs = model(QStringLiteral("PROJWBS"));
+    inputs.taskRsrc = model(QStringLiteral("TASKRSRC"));
+    inputs.predecessors = model(QStringLiteral("PredecessorModel"));
+    inputs.taskPred = model(QStringLiteral("TASKPRED"));
+    QElapsedTimer activityTimer;
+    activityTimer.start();
+    std::unique_ptr<ValueTableModel> rowKeys(ProjectModels::writeActivityColumns(inputs));
+    qint64 activityMs = activityTimer.elapsed();
+
+    pivots.built.waitForFinished();
+    const struct
+    {
+        int percent;
+        const char *text;
+        const char *name;
+        std::unique_ptr<QAbstractItemModel> &pivot;
+        qint64 ms;
+    } built[] = {
+        {50, "Create Task Codes Assignment Model", "taskCodesAssignmentModel", pivots.codes, pivots.codesMs},
+        {60, "Create UDF Assignment Model", "userDefinedAssignmentModel", pivots.fields, pivots.fieldsMs},
+    };
+    for (const auto &pivot : built) {
+        if (stopIfCancelled())
+            return;
+        emit progress(pivot.percent, QLatin1String(pivot.text));
+        if (pivot.pivot)
+            registerModel(QLatin1String(pivot.name), pivot.pivot.release());
+        setTiming(QLatin1String(pivot.name), pivot.ms);
+    }
+    if (stopIfCancelled())
+        return;
+    emit progress(70, QStringLiteral("Create Activity Model"));
+    activityTimer.restart();
+    inputs.taskCodes = model(QStringLiteral("taskCodesAssignmentModel"));
+    inputs.userFields = model(QStringLiteral("userDefinedAssignmentModel"));
+    if (QAbstractItemModel *activities = ProjectModels::joinActivityModel(inputs, rowKeys.release()))
+        registerModel(QStringLiteral("ActivityModel"), activities);
+    setTiming(QStringLiteral("ActivityModel"), activityMs + activityTimer.elapsed());
+
     if (stopIfCancelled())
         return;
     emit progress(80, QStringLiteral("Process data"));
