@@ -6,8 +6,6 @@
 ValueTableModel::ValueTableModel(int rows, int columns, QObject *parent)
     : QAbstractTableModel(parent)
     , m_rows(qMax(0, rows))
-    , m_horizontalHeaders(std::size_t(qMax(0, columns)))
-    , m_verticalHeaders(std::size_t(m_rows))
 {
     m_columns.reserve(std::size_t(qMax(0, columns)));
     for (int c = 0; c < columns; ++c)
@@ -136,24 +134,32 @@ Qt::ItemFlags ValueTableModel::flags(const QModelIndex &index) const
 
 QVariant ValueTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    const auto &headers = orientation == Qt::Horizontal ? m_horizontalHeaders : m_verticalHeaders;
-    if (section < 0 || section >= int(headers.size()))
+    const bool horizontal = orientation == Qt::Horizontal;
+    const Headers &headers = horizontal ? m_horizontalHeaders : m_verticalHeaders;
+    if (section < 0 || section >= (horizontal ? int(m_columns.size()) : m_rows))
         return QVariant();
-    if (!headers[std::size_t(section)].isEmpty())
-        return headers[std::size_t(section)].value(storedRole(role));
+    const auto header = headers.find(section);
+    if (header != headers.end() && !header->second.isEmpty())
+        return header->second.value(storedRole(role));
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 bool ValueTableModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role)
 {
-    auto &headers = orientation == Qt::Horizontal ? m_horizontalHeaders : m_verticalHeaders;
-    if (section < 0 || section >= int(headers.size()))
+    const bool horizontal = orientation == Qt::Horizontal;
+    Headers &headers = horizontal ? m_horizontalHeaders : m_verticalHeaders;
+    if (section < 0 || section >= (horizontal ? int(m_columns.size()) : m_rows))
         return false;
-    QMap<int, QVariant> &header = headers[std::size_t(section)];
-    if (value.isValid())
-        header.insert(storedRole(role), value);
-    else
-        header.remove(storedRole(role));
+    if (value.isValid()) {
+        headers[section].insert(storedRole(role), value);
+    } else {
+        const auto header = headers.find(section);
+        if (header != headers.end()) {
+            header->second.remove(storedRole(role));
+            if (header->second.isEmpty())
+                headers.erase(header);
+        }
+    }
     emit headerDataChanged(orientation, section, section);
     return true;
 }
@@ -178,6 +184,22 @@ ContainerColumn ValueTableModel::withRows(const ContainerColumn &cells, int row,
     return result;
 }
 
+// Moves the headers at and after `section` by `count` sections: down for
+// inserted sections, up for removed ones, whose headers go.
+void ValueTableModel::shiftSections(Headers &headers, int section, int count, bool insert)
+{
+    Headers shifted;
+    for (auto &[at, roles] : headers) {
+        if (at < section)
+            shifted.emplace(at, std::move(roles));
+        else if (insert)
+            shifted.emplace(at + count, std::move(roles));
+        else if (at >= section + count)
+            shifted.emplace(at - count, std::move(roles));
+    }
+    headers.swap(shifted);
+}
+
 bool ValueTableModel::insertRows(int row, int count, const QModelIndex &parent)
 {
     if (parent.isValid() || count < 1 || row < 0 || row > m_rows)
@@ -191,7 +213,7 @@ bool ValueTableModel::insertRows(int row, int count, const QModelIndex &parent)
             other.emplace(at < row ? at : at + count, std::move(roles));
         column.other.swap(other);
     }
-    m_verticalHeaders.insert(m_verticalHeaders.begin() + row, std::size_t(count), QMap<int, QVariant>());
+    shiftSections(m_verticalHeaders, row, count, true);
     m_rows += count;
     endInsertRows();
     return true;
@@ -214,7 +236,7 @@ bool ValueTableModel::removeRows(int row, int count, const QModelIndex &parent)
         }
         column.other.swap(other);
     }
-    m_verticalHeaders.erase(m_verticalHeaders.begin() + row, m_verticalHeaders.begin() + row + count);
+    shiftSections(m_verticalHeaders, row, count, false);
     m_rows -= count;
     endRemoveRows();
     return true;
@@ -230,7 +252,7 @@ bool ValueTableModel::insertColumns(int column, int count, const QModelIndex &pa
         added.push_back(emptyColumn());
     m_columns.insert(m_columns.begin() + column, std::make_move_iterator(added.begin()),
                      std::make_move_iterator(added.end()));
-    m_horizontalHeaders.insert(m_horizontalHeaders.begin() + column, std::size_t(count), QMap<int, QVariant>());
+    shiftSections(m_horizontalHeaders, column, count, true);
     endInsertColumns();
     return true;
 }
@@ -241,7 +263,7 @@ bool ValueTableModel::removeColumns(int column, int count, const QModelIndex &pa
         return false;
     beginRemoveColumns(QModelIndex(), column, column + count - 1);
     m_columns.erase(m_columns.begin() + column, m_columns.begin() + column + count);
-    m_horizontalHeaders.erase(m_horizontalHeaders.begin() + column, m_horizontalHeaders.begin() + column + count);
+    shiftSections(m_horizontalHeaders, column, count, false);
     endRemoveColumns();
     return true;
 }

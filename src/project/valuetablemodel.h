@@ -60,6 +60,10 @@ private:
 
     int m_rows = 0;
     std::vector<Column> m_columns;
-    std::vector<QMap<int, QVariant>> m_horizontalHeaders;
-    std::vector<QMap<int, QVariant>> m_verticalHeaders;
+    // Headers by section, only the sections that have one: a row header per
+    // row would cost a pointer a row in models of a million cells.
+    using Headers = std::map<int, QMap<int, QVariant>>;
+    static void shiftSections(Headers &headers, int section, int count, bool insert);
+    Headers m_horizontalHeaders;
+    Headers m_verticalHeaders;
 };
