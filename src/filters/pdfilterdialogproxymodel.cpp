@@ -490,6 +490,18 @@ QVariant PdFilterDialogProxyModel::headerData(int section, Qt::Orientation orien
     return QAbstractProxyModel::headerData(section, orientation, role);
 }
 
+Qt::ItemFlags PdFilterDialogProxyModel::flags(const QModelIndex& index) const
+{
+    const Qt::ItemFlags flags = QAbstractProxyModel::flags(index);
+    // Rows without children in the source never get any here. Said aloud, it keeps a tree view's
+    // "expand all" from storing every activity as an expanded item, which every later sort and
+    // filter would then have to move.
+    const int slot = index.isValid() ? int(index.internalId()) : -1;
+    if (slot >= 0 && slot < d->table.size() && d->table.isLeaf(slot))
+        return flags | Qt::ItemNeverHasChildren;
+    return flags;
+}
+
 void PdFilterDialogProxyModel::sort(int column, Qt::SortOrder order)
 {
     d->sortColumn = column < 0 ? -1 : column;

@@ -35,6 +35,7 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Column -1 restores the source's order.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
