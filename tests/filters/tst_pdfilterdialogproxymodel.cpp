@@ -33,7 +33,6 @@ void tst_PdFilterDialogProxyModel::shouldShowRowsThatPassEveryFilter_data()
     QTest::newRow("a day covers every time of it") << R"({"patterns":{"3":["2026-03-05"]}})" << "G1(A1,A2)" << 2;
     QTest::newRow("a day as the list shows it") << R"({"patterns":{"3":["05-03-2026"]}})" << "G1(A1,A2)" << 2;
     QTest::newRow("nothing checked hides every row") << R"({"patterns":{"1":["!_!_#"]}})" << "" << 0;
-    QTest::newRow("condition") << R"({"expressions":{"4":[">=","2"]}})" << "G1(A1),G2(A3),A4" << 3;
     QTest::newRow("blank cost fails less than") << R"({"expressions":{"2":["<","100"]}})" << "G1(A2),A4" << 2;
     QTest::newRow("condition in the old text form") << R"({"expressions":{"4":"=;5"}})" << "A4" << 1;
     QTest::newRow("or chain in the old text form")
