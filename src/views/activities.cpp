@@ -150,6 +150,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_relationshipModel = relationshipModel;
 
     m_groupIdentities.clear();
+    m_rootGroups.clear();
     m_groupDatesWritten = false;
     m_predecessorRowsRead = false;
     m_initialRowCount = m_activityModel->rowCount();
@@ -464,9 +465,12 @@ void Activities::setGroupLevels(const QList<PdGroupLevel> &levels)
 Activities::ViewState Activities::saveViewState() const
 {
     ViewState state;
+    // A group's identity holds its parent's, so two groupings share groups
+    // only if they share a top group: those are the ones compared.
+    for (int g : qAsConst(m_rootGroups))
+        state.groups.insert(m_groupIdentities.at(g));
     for (int g = 0; g < m_groupIdentities.size(); ++g) {
         const QString &identity = m_groupIdentities.at(g);
-        state.groups.insert(identity);
         const QModelIndex index = shownIndexOf(m_initialRowCount + g);
         if (index.isValid() && m_treeView->isExpanded(index))
             state.expandedGroups.insert(identity);
@@ -485,8 +489,8 @@ void Activities::restoreViewState(const ViewState &state)
     // with the one before opens its top groups, so their contents show
     // without laying out every row of a large project.
     bool sharesGroups = false;
-    for (const QString &identity : qAsConst(m_groupIdentities)) {
-        if (state.groups.contains(identity)) {
+    for (int g : qAsConst(m_rootGroups)) {
+        if (state.groups.contains(m_groupIdentities.at(g))) {
             sharesGroups = true;
             break;
         }
@@ -576,6 +580,7 @@ void Activities::groupBySelection()
         removeGrouping(master);
     m_initialRowCount = m_activityModel->rowCount();
     m_groupIdentities.clear();
+    m_rootGroups.clear();
 
     m_groupDatesWritten = false;
     ActivityGrouping grouping;
@@ -634,6 +639,8 @@ void Activities::insertToModel(QAbstractItemModel *master, const ActivityGroupin
         for (int g = 0; g < groups.size(); ++g) {
             master->setData(master->index(first + g, groupColumn), groups.at(g).display.toString(), Qt::DisplayRole);
             m_groupIdentities.append(groups.at(g).identity);
+            if (groups.at(g).parent < 0)
+                m_rootGroups.append(g);
         }
     }
     m_parentProxy->endSourceChange(grouping.parentMap(first));

@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QTimer>
+#include <QVector>
 #include <QWidget>
 
 class ActivityGrouping;
@@ -112,6 +113,7 @@ private:
     struct ViewState
     {
         QSet<QString> expandedGroups;
+        // The top groups only.
         QSet<QString> groups;
         int currentRow = -1;
         QString currentGroup;
@@ -147,6 +149,8 @@ private:
     QList<PdGroupLevel> m_groupLevels;
     // The identity of each group row, in master order after the activities.
     QStringList m_groupIdentities;
+    // Positions in m_groupIdentities of the top groups.
+    QVector<int> m_rootGroups;
     // The date columns the group rows were last given, valid until the next
     // regrouping.
     QList<int> m_groupDateColumns;

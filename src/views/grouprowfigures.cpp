@@ -81,16 +81,23 @@ void GroupRowFigures::writeGroupDates(QAbstractItemModel *model, const PdParentI
         }
     }
 
+    // Each group's children, found in the map once for all columns.
+    std::vector<const QList<int> *> childrenOf(order.size(), nullptr);
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const auto it = map.constFind(order[k]);
+        if (it != map.constEnd())
+            childrenOf[k] = &it.value();
+    }
+
     const QSignalBlocker blocker(model);
     for (int i = 0; i < columns.size(); ++i) {
         const int column = columns.at(i);
         const bool takeEarliest = earliest.value(i);
         std::vector<QDateTime> values(std::size_t(rows - firstGroupRow));
-        for (int row : order) {
+        for (std::size_t k = 0; k < order.size(); ++k) {
             QDateTime best;
-            const auto it = map.constFind(row);
-            if (it != map.constEnd()) {
-                for (int child : *it) {
+            if (const QList<int> *children = childrenOf[k]) {
+                for (int child : *children) {
                     if (child < 0 || child >= rows)
                         continue;
                     const QDateTime value = child >= firstGroupRow ? values[std::size_t(child - firstGroupRow)]
@@ -99,7 +106,7 @@ void GroupRowFigures::writeGroupDates(QAbstractItemModel *model, const PdParentI
                         best = value;
                 }
             }
-            values[std::size_t(row - firstGroupRow)] = best;
+            values[std::size_t(order[k] - firstGroupRow)] = best;
         }
         // Every group is written, a group without dates too, so no group
         // keeps a date from an earlier grouping.
