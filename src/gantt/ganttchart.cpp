@@ -558,9 +558,44 @@ void GanttChart::setSpanModel(QAbstractItemModel *model)
     if (!model)
         return;
     const auto dirty = [this] { m_spanDirty = true; };
+    // Group rows come and go at the end of the span model without dates of
+    // their own (theirs are written quietly and lie within their
+    // activities'); such rows leave the span as it is.
+    const auto inserted = [this](const QModelIndex &parent, int first, int last) {
+        if (m_spanDirty || parent.isValid() || first != m_spanRows) {
+            m_spanDirty = true;
+            return;
+        }
+        for (int r = first; r <= last && !m_spanDirty; ++r) {
+            if (spanDatesOf(r).valid)
+                m_spanDirty = true;
+        }
+        m_spanRows += last - first + 1;
+    };
+    const auto removed = [this](const QModelIndex &parent, int first, int last) {
+        if (m_spanDirty || parent.isValid() || first <= m_spanLastDatedRow || last >= m_spanRows) {
+            m_spanDirty = true;
+            return;
+        }
+        m_spanRows -= last - first + 1;
+    };
     using M = QAbstractItemModel;
-    m_spanConnections << connect(model, &M::modelReset, this, dirty) << connect(model, &M::rowsInserted, this, dirty)
-                      << connect(model, &M::rowsRemoved, this, dirty) << connect(model, &M::dataChanged, this, dirty);
+    m_spanConnections << connect(model, &M::modelReset, this, dirty) << connect(model, &M::layoutChanged, this, dirty)
+                      << connect(model, &M::rowsInserted, this, inserted)
+                      << connect(model, &M::rowsRemoved, this, removed) << connect(model, &M::dataChanged, this, dirty);
+}
+
+GanttChart::SpanDates GanttChart::spanDatesOf(int row) const
+{
+    const QDateTime start = m_spanModel->index(row, m_startColumn).data().toDateTime();
+    const QDateTime finish = m_spanModel->index(row, m_finishColumn).data().toDateTime();
+    SpanDates dates;
+    if (!start.isValid() || !finish.isValid())
+        return dates;
+    dates.start = DateAxis::wallMSecs(start);
+    dates.finish = DateAxis::wallMSecs(finish);
+    dates.valid = dates.finish >= dates.start;
+    return dates;
 }
 
 void GanttChart::fitAxis()
@@ -572,20 +607,18 @@ void GanttChart::fitAxis()
     if (m_spanDirty) {
         m_spanDirty = false;
         m_span = Span();
+        m_spanRows = m_spanModel->rowCount();
+        m_spanLastDatedRow = -1;
         std::vector<QPair<qint64, qint64>> dated;
-        const int rows = m_spanModel->rowCount();
         const int columns = m_spanModel->columnCount();
         if (m_startColumn >= 0 && m_finishColumn >= 0 && m_startColumn < columns && m_finishColumn < columns) {
-            dated.reserve(std::size_t(rows));
-            for (int r = 0; r < rows; ++r) {
-                const QDateTime start = m_spanModel->index(r, m_startColumn).data().toDateTime();
-                const QDateTime finish = m_spanModel->index(r, m_finishColumn).data().toDateTime();
-                if (!start.isValid() || !finish.isValid())
+            dated.reserve(std::size_t(m_spanRows));
+            for (int r = 0; r < m_spanRows; ++r) {
+                const SpanDates dates = spanDatesOf(r);
+                if (!dates.valid)
                     continue;
-                const qint64 s = DateAxis::wallMSecs(start);
-                const qint64 f = DateAxis::wallMSecs(finish);
-                if (f >= s)
-                    dated.push_back({s, f});
+                dated.push_back({dates.start, dates.finish});
+                m_spanLastDatedRow = r;
             }
         }
         if (!dated.empty()) {

@@ -218,6 +218,16 @@ private:
     QPointer<QAbstractItemModel> m_spanModel;
     QList<QMetaObject::Connection> m_spanConnections;
     bool m_spanDirty = true;
+    // Rows the span was read from, and the last of them with dates.
+    int m_spanRows = 0;
+    int m_spanLastDatedRow = -1;
+    struct SpanDates
+    {
+        bool valid = false;
+        qint64 start = 0;
+        qint64 finish = 0;
+    };
+    SpanDates spanDatesOf(int row) const;
     struct Span
     {
         bool valid = false;

@@ -341,6 +341,18 @@ private slots:
         flat.setData(flat.index(1, FinishCol), day(27));
         m_chart->rebuild();
         QCOMPARE(axis->endDate(), QDateTime(day(28).date(), QTime(0, 0)));
+        // Rows appended without dates (group rows) and taken away again leave
+        // it; an appended row with dates widens it.
+        flat.appendRow(makeCells({10, "Task", QVariant(), QVariant()}));
+        flat.removeRow(2);
+        m_chart->rebuild();
+        QCOMPARE(axis->endDate(), QDateTime(day(28).date(), QTime(0, 0)));
+        flat.appendRow(makeCells({11, "Task", day(2), day(30)}));
+        m_chart->rebuild();
+        QCOMPARE(axis->endDate(), QDateTime(day(31).date(), QTime(0, 0)));
+        flat.removeRow(1);
+        m_chart->rebuild();
+        QCOMPARE(axis->endDate(), QDateTime(day(31).date(), QTime(0, 0)));
         m_chart->setSpanModel(nullptr);
     }
 
