@@ -18,6 +18,8 @@ public:
 
     void setContainer(std::shared_ptr<IContainer> container);
     std::shared_ptr<IContainer> container() const { return m_container; }
+    // The same without taking a share, for loops that read millions of cells.
+    const IContainer *containerData() const { return m_container.get(); }
 
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &child) const override;

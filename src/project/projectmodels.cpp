@@ -1,6 +1,7 @@
 #include "projectmodels.h"
 
 #include "basecontainermodel.h"
+#include "icontainer.h"
 #include "pdvariantorder.h"
 #include "pdjoinproxymodel.h"
 #include "pdmodelutils.h"
@@ -73,8 +74,15 @@ const int text = 4;
 const int number = 5;
 }
 
+// The loader's table models are read straight from their container: a model
+// index and four more virtual calls a cell add up over the millions of cells
+// the derived models read. Out of range gives no value either way.
 QVariant cell(const QAbstractItemModel *model, int row, int column)
 {
+    if (model->metaObject() == &BaseContainerModel::staticMetaObject) {
+        const IContainer *table = static_cast<const BaseContainerModel *>(model)->containerData();
+        return table ? table->data(row, column) : QVariant();
+    }
     return model->data(model->index(row, column));
 }
 
