@@ -52,13 +52,19 @@ struct XerTableStream::Part
     std::vector<ContainerColumn> columns;
     int rows = 0;
     FieldCounts counts;
+    bool done = false; // guarded by the stream's mutex
 };
 
 // One streamed table of the file.
 struct XerTableStream::Run
 {
     const xer::XERTable *table = nullptr;
+    QString name;
+    // Made by finish(), for the last table of each name only.
     std::shared_ptr<IContainer> container;
+    // A later table of the same name replaces this one: its cells are
+    // dropped as soon as they are converted (guarded by the stream's mutex).
+    bool superseded = false;
     // The field names the records were converted with; null until the first record.
     const xer::XERField *names = nullptr;
     int nameCount = 0;
@@ -80,7 +86,9 @@ struct XerTableStream::Batch
 // whose date and string memories carry over, and room to decode a line.
 struct XerTableStream::Worker
 {
-    QHash<const Run *, std::shared_ptr<XerFieldConverter>> converters;
+    // By table name: a file that repeats a table thousands of times must
+    // not cost a converter, with its memories, for every copy.
+    QHash<QString, std::shared_ptr<XerFieldConverter>> converters;
     std::vector<ushort> text;
     std::vector<int> tabs;
 };
@@ -105,9 +113,22 @@ bool XerTableStream::streams(const xer::XERTable &table)
     const QString name = table.name();
     if (!m_tables.contains(name))
         return false;
+    {
+        // Only the last table of a name is used; one repeated many times
+        // must not hold every copy's cells until the end.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (Run *previous = m_lastRun.value(name, nullptr)) {
+            previous->superseded = true;
+            for (std::unique_ptr<Part> &part : previous->parts) {
+                if (part->done)
+                    part->columns = std::vector<ContainerColumn>();
+            }
+        }
+    }
     auto run = std::make_unique<Run>();
     run->table = &table;
-    run->container = m_maker(name);
+    run->name = name;
+    m_lastRun.insert(name, run.get());
     m_runOf.insert(&table, run.get());
     m_runs.push_back(std::move(run));
     return true;
@@ -127,7 +148,10 @@ void XerTableStream::record(const xer::XERTable &table, const char *data, int si
             return;
         }
         run->nameCount = run->names->fieldCount();
-        run->map = XerColumnMap::of(run->names, *run->container);
+        std::shared_ptr<IContainer> &prototype = m_prototypes[run->name];
+        if (!prototype)
+            prototype = m_maker(run->name);
+        run->map = XerColumnMap::of(run->names, *prototype);
     }
     if (m_open && m_open->run != run)
         closeBatch();
@@ -159,9 +183,13 @@ void XerTableStream::closeBatch()
     run.parts.push_back(std::make_unique<Part>());
     batch->part = run.parts.back().get();
 
-    if (!m_helper.joinable() && QThread::idealThreadCount() > 1)
+    // A small table (or the tail of a large one) costs less converted here
+    // than woken up on the helper; a file of many tiny tables would spend
+    // its time handing batches over.
+    const bool small = int(batch->bytes.size()) < kBatchBytes / 8;
+    if (!small && !m_helper.joinable() && QThread::idealThreadCount() > 1)
         m_helper = std::thread([this] { helperLoop(); });
-    if (!m_helper.joinable()) {
+    if (small || !m_helper.joinable()) {
         convert(*m_readerWorker, *batch);
         recycle(std::move(batch));
         return;
@@ -230,7 +258,7 @@ void XerTableStream::convert(Worker &worker, Batch &batch)
     Run &run = *batch.run;
     Part &part = *batch.part;
     const int columnCount = int(run.map.datatypes.size());
-    std::shared_ptr<XerFieldConverter> &converter = worker.converters[&run];
+    std::shared_ptr<XerFieldConverter> &converter = worker.converters[run.name];
     if (!converter)
         converter = std::make_shared<XerFieldConverter>(columnCount);
 
@@ -265,6 +293,10 @@ void XerTableStream::convert(Worker &worker, Batch &batch)
         begin = end;
     }
     part.rows = rows;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    part.done = true;
+    if (run.superseded)
+        part.columns = std::vector<ContainerColumn>();
 }
 
 void XerTableStream::finish()
@@ -298,6 +330,11 @@ void XerTableStream::finish()
             run->counts.more += part->counts.more;
             run->counts.fewer += part->counts.fewer;
         }
+        if (run->superseded) {
+            run->parts.clear();
+            continue;
+        }
+        run->container = m_maker(run->name);
         run->container->reserveRows(rows);
         for (std::unique_ptr<Part> &part : run->parts) {
             run->container->appendRows(part->rows, [&part](std::vector<ContainerColumn> &cells) {

@@ -89,6 +89,9 @@ private:
     ContainerMaker m_maker;
     std::vector<std::unique_ptr<Run>> m_runs;
     QHash<const xer::XERTable *, Run *> m_runOf;
+    QHash<QString, Run *> m_lastRun;
+    // An empty container per table name, for its columns and their types.
+    QHash<QString, std::shared_ptr<IContainer>> m_prototypes;
     std::unique_ptr<Batch> m_open;
     bool m_irregular = false;
 
