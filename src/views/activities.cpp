@@ -495,9 +495,18 @@ void Activities::restoreViewState(const ViewState &state)
             break;
         }
     }
+    int current = state.currentRow;
+    if (current < 0 && !state.currentGroup.isEmpty()) {
+        const int g = m_groupIdentities.indexOf(state.currentGroup);
+        current = g >= 0 ? m_initialRowCount + g : -1;
+    }
+    const QModelIndex index = shownIndexOf(current);
     {
-        // The chart rebuilds once below, not once per group opened.
+        // The chart rebuilds once below, not once per group opened, nor
+        // again for the groups opened to show the current row.
         const QSignalBlocker blocker(m_treeView);
+        for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+            m_treeView->expand(parent);
         if (sharesGroups) {
             for (int g = 0; g < m_groupIdentities.size(); ++g) {
                 if (state.expandedGroups.contains(m_groupIdentities.at(g)))
@@ -514,12 +523,6 @@ void Activities::restoreViewState(const ViewState &state)
     }
     m_ganttChart->rebuild();
 
-    int current = state.currentRow;
-    if (current < 0 && !state.currentGroup.isEmpty()) {
-        const int g = m_groupIdentities.indexOf(state.currentGroup);
-        current = g >= 0 ? m_initialRowCount + g : -1;
-    }
-    const QModelIndex index = shownIndexOf(current);
     if (index.isValid())
         makeCurrent(index);
     else

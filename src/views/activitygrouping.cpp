@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -304,7 +305,7 @@ void ActivityGrouping::build(const QVector<ActivityGroupingLevel> &levels, int r
     m_groups.clear();
     m_groups.reserve(order.size());
     for (int g : qAsConst(order)) {
-        Group group = groups.at(g);
+        Group group = std::move(groups[g]);
         group.parent = group.parent >= 0 ? newIndex.at(group.parent) : -1;
         for (int &child : group.children)
             child = newIndex.at(child);
