@@ -53,11 +53,49 @@ bool parseSmallInteger(QStringView text, int *value)
     return true;
 }
 
+// "-123.45": at most 15 digits, so that the digits make an exact double, and
+// one division by an exact power of ten, which IEEE arithmetic rounds
+// correctly: the same double any correct parser gives, without one.
+bool parseShortDecimal(QStringView text, double *value)
+{
+    static const double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const int size = int(text.size());
+    int i = size > 0 && text.at(0) == QLatin1Char('-') ? 1 : 0;
+    const bool negative = i == 1;
+    qint64 mantissa = 0;
+    int digitCount = 0;
+    int fraction = -1;
+    for (; i < size; ++i) {
+        const ushort c = text.at(i).unicode();
+        if (c >= '0' && c <= '9') {
+            if (++digitCount > 15)
+                return false;
+            mantissa = mantissa * 10 + (c - '0');
+            if (fraction >= 0)
+                ++fraction;
+        } else if (c == '.' && fraction < 0 && digitCount > 0) {
+            fraction = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digitCount == 0 || fraction == 0)
+        return false;
+    const double magnitude = double(mantissa) / powers[fraction < 0 ? 0 : fraction];
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 // Plain ASCII numbers are parsed without building a QString; from_chars
 // rounds exactly as QString::toDouble does. Signs, blanks and the like fall
 // back to QString::toDouble.
 double toDouble(QStringView text, bool *ok)
 {
+    double quick = 0.0;
+    if (parseShortDecimal(text, &quick)) {
+        *ok = true;
+        return quick;
+    }
     char buffer[64];
     if (text.size() < int(sizeof buffer)) {
         bool ascii = true;

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <cstring>
+
 class tst_XerFieldConverter : public QObject
 {
     Q_OBJECT
@@ -13,6 +15,8 @@ private slots:
     void shouldStoreInPlaceWhatConvertGives_data();
     void shouldStoreInPlaceWhatConvertGives();
     void shouldKeepEveryRememberedDateTime();
+    void shouldRoundDecimalsAsQtDoes_data();
+    void shouldRoundDecimalsAsQtDoes();
 };
 
 void tst_XerFieldConverter::shouldConvertByDatatype_data()
@@ -132,6 +136,35 @@ void tst_XerFieldConverter::shouldKeepEveryRememberedDateTime()
         for (const QString &text : texts)
             QCOMPARE(converter.convert(XerFieldConverter::DateTime, text).toDateTime(), XerFieldConverter::parseDateTime(text));
     }
+}
+
+void tst_XerFieldConverter::shouldRoundDecimalsAsQtDoes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("tenth") << "0.1";
+    QTest::newRow("fifteen digits") << "123456789.012345";
+    QTest::newRow("sixteen digits") << "1234567890.123457";
+    QTest::newRow("past 2^53") << "9007199254740993";
+    QTest::newRow("many decimals") << "0.000000000000001";
+    QTest::newRow("negative zero") << "-0";
+    QTest::newRow("negative") << "-2.675";
+    QTest::newRow("leading zeros") << "007.50";
+    QTest::newRow("trailing point") << "12.";
+    QTest::newRow("leading point") << ".5";
+    QTest::newRow("exponent") << "1.5e3";
+}
+
+// Costs and hours are decimals that must keep their exact double: every
+// text reads as QString::toDouble reads it, sign of zero included.
+void tst_XerFieldConverter::shouldRoundDecimalsAsQtDoes()
+{
+    QFETCH(QString, text);
+    bool ok = false;
+    const double expected = text.toDouble(&ok);
+    QVERIFY(ok);
+    const QVariant value = XerFieldConverter().convert(XerFieldConverter::Double, text);
+    QCOMPARE(value.userType(), int(QMetaType::Double));
+    QCOMPARE(std::memcmp(&expected, value.constData(), sizeof expected), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_XerFieldConverter)
