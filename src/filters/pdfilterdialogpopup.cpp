@@ -172,7 +172,7 @@ void PdFilterDialogPopUp::fillValues(QAbstractItemModel* model, int column)
             stack.append({first, 0, children});
             continue;
         }
-        take(column == 0 ? first.data() : model->index(row, column, parent).data());
+        take(column == 0 ? first.data() : first.sibling(row, column).data());
     }
 
     if (m_kind == PdValueKind::Date) {

@@ -334,8 +334,11 @@ QModelIndex PdParentItemProxyModel::parent(const QModelIndex& child) const
 
 QModelIndex PdParentItemProxyModel::sibling(int row, int column, const QModelIndex& idx) const
 {
-    if (idx.isValid() && row == idx.row() && column == idx.column())
-        return idx;
+    // Another column of the same row keeps the row's internal id, so no parent or map lookup is
+    // needed; sorting and filtering read one column of every row this way.
+    if (idx.isValid() && idx.model() == this && row == idx.row() && source && column >= 0
+        && column < source->columnCount())
+        return column == idx.column() ? idx : createIndex(row, column, idx.internalId());
     return index(row, column, parent(idx));
 }
 
