@@ -111,7 +111,7 @@ int main(int argc, char** argv)
     int group = 0;
     for (auto it = groups.map.cbegin(); it != groups.map.cend(); ++it, ++group) {
         map[-1].append(kActivities + group);
-        QList<int> rows = it->rows.values();
+        QList<int> rows = it->rows.toList();
         std::sort(rows.begin(), rows.end());
         map[kActivities + group] = rows;
     }

@@ -153,7 +153,7 @@ void PdIndex::group(int role)
             const auto it = lookup.findOrInsert(key, &inserted);
             if (inserted)
                 it->display = displayFor(key);
-            it->rows.insert(r);
+            it->rows.append(r);
         }
     }
     qCInfo(lcIndexTiming).noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
@@ -236,8 +236,9 @@ void PdIndex::fold(const QVariant& key, int level, int maxLevel, QSet<QString>& 
         if (level >= maxLevel) {
             const auto childIt = map.constFind(child);
             if (childIt != map.constEnd()) {
-                const QSet<int> rows = childIt->rows;
-                map[key].rows.unite(rows);
+                // Every row stands under one key, so the child's rows are new to the parent.
+                const QVector<int> rows = childIt->rows;
+                map[key].rows += rows;
             }
             removeKey(child);
         }
@@ -273,12 +274,12 @@ PdIndex PdIndex::combine(const PdIndex& a, const PdIndex& b)
         if (!a.children.value(k1Text).isEmpty())
             continue;
 
-        QMap<int, QSet<int>> common;
+        QMap<int, QVector<int>> common;
         for (int row : e1.rows) {
             for (auto hit = rowToB.constFind(row); hit != rowToB.constEnd() && hit.key() == row; ++hit)
-                common[hit.value()].insert(row);
+                common[hit.value()].append(row);
         }
-        auto cross = [&](int position, const QSet<int>& rows) {
+        auto cross = [&](int position, const QVector<int>& rows) {
             const PdIndexEntry& e2 = *bEntries.at(position);
             const QString ck = QStringLiteral("%1x%2").arg(k1Text, bKeys.at(position).toString());
             PdIndexEntry entry;

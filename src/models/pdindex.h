@@ -9,13 +9,16 @@
 #include <QModelIndex>
 #include <QSet>
 #include <QVariant>
+#include <QVector>
 
 class QAbstractItemModel;
 class QStandardItemModel;
 
 struct PdIndexEntry
 {
-    QSet<int> rows;
+    // Each row once, in the order met: a vector rather than a set, as one
+    // entry per activity of a large project made grouping pay a hash node each.
+    QVector<int> rows;
     QVariant parentKey;
     QVariant display;
 };

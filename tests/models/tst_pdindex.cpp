@@ -34,9 +34,9 @@ QList<QVariantList> column(const QVariantList& values)
     return rows;
 }
 
-QString rowsText(const QSet<int>& set)
+QString rowsText(const QVector<int>& set)
 {
-    QList<int> rows = set.values();
+    QVector<int> rows = set;
     std::sort(rows.begin(), rows.end());
     QStringList parts;
     for (int r : rows)
@@ -70,8 +70,13 @@ int depthOfKey(const PdIndex& index, QVariant key)
 QSet<int> allRows(const PdIndex& index)
 {
     QSet<int> rows;
-    for (const PdIndexEntry& e : index.map)
-        rows.unite(e.rows);
+    for (const PdIndexEntry& e : index.map) {
+        for (int r : e.rows) {
+            if (rows.contains(r))
+                QTest::qFail("a row stands under two keys", __FILE__, __LINE__);
+            rows.insert(r);
+        }
+    }
     return rows;
 }
 
