@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QJsonDocument>
+#include <QPixmap>
 #include <QProcess>
 #include <QThreadPool>
 #include <QtConcurrent>
@@ -141,7 +142,15 @@ int main(int argc, char *argv[])
         {"group by WBS then a code",
          [&] { view.setGroupLevels(PdGroupLevel::fromText("WBS Name;All," + code + ";")); }, 1000},
         {"regroup by WBS, All", [&] { view.setGroupLevels(PdGroupLevel::fromText("WBS Name;All")); }, 1000},
-        {"scroll to the end and paint", [&] { tree->scrollToBottom(); view.grab(); }, 100},
+        {"scroll to the end and paint",
+         [&] {
+             tree->scrollToBottom();
+             // BENCH_SHOT=file.png keeps the painted view to look at.
+             const QPixmap shot = view.grab();
+             if (qEnvironmentVariableIsSet("BENCH_SHOT"))
+                 shot.save(qEnvironmentVariable("BENCH_SHOT"));
+         },
+         100},
     };
     std::printf("%s: %d activities, code level \"%s\"\n", qPrintable(path), rows, qPrintable(code));
     std::printf("baseline (read every start date once): %8.1f ms\n", base);
