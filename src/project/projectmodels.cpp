@@ -127,10 +127,69 @@ QHash<qlonglong, Value> hashByKey(const QAbstractItemModel *model, int keyColumn
     return hash;
 }
 
-QHash<qlonglong, int> rowsByTaskId(const QAbstractItemModel *task)
+// The row of each id of one column. Ids are usually numbered densely, and
+// then a plain array indexed by id answers without the cache misses of a
+// node hash, which the pivots and predecessor lists pay a million times;
+// scattered ids fall back to the hash.
+class RowsById
 {
-    return hashByKey<int>(task, Task::taskId, -1, true);
-}
+public:
+    RowsById(const QAbstractItemModel *model, int keyColumn, bool firstWins)
+    {
+        const int rows = model->rowCount();
+        std::vector<qlonglong> keys(std::size_t(rows), noId);
+        qlonglong low = std::numeric_limits<qlonglong>::max();
+        qlonglong high = std::numeric_limits<qlonglong>::min();
+        int count = 0;
+        for (int r = 0; r < rows; ++r) {
+            const qlonglong key = idKey(cell(model, r, keyColumn));
+            keys[std::size_t(r)] = key;
+            if (key == noId)
+                continue;
+            low = std::min(low, key);
+            high = std::max(high, key);
+            ++count;
+        }
+        // Bounded, so that a few huge ids cannot ask for a huge array.
+        m_dense = count > 0 && quint64(high) - quint64(low) < quint64(4) * quint64(count) + 1024;
+        if (m_dense) {
+            m_low = low;
+            m_rows.assign(std::size_t(high - low + 1), -1);
+        } else {
+            m_hash.reserve(count);
+        }
+        for (int r = 0; r < rows; ++r) {
+            const qlonglong key = keys[std::size_t(r)];
+            if (key == noId)
+                continue;
+            if (m_dense) {
+                int &row = m_rows[std::size_t(key - low)];
+                if (!firstWins || row < 0)
+                    row = r;
+            } else if (!firstWins || !m_hash.contains(key)) {
+                m_hash.insert(key, r);
+            }
+        }
+    }
+
+    // The row of `key`, or -1.
+    int row(qlonglong key) const
+    {
+        if (key == noId)
+            return -1;
+        if (m_dense) {
+            const quint64 at = quint64(key) - quint64(m_low);
+            return at < m_rows.size() ? m_rows[std::size_t(at)] : -1;
+        }
+        return m_hash.value(key, -1);
+    }
+
+private:
+    bool m_dense = false;
+    qlonglong m_low = 0;
+    std::vector<int> m_rows;
+    QHash<qlonglong, int> m_hash;
+};
 
 // The rows of each key of one column, keys in the grouping order and rows
 // ascending. A grouping index would do the same, but it keeps each key's rows
@@ -248,7 +307,7 @@ void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *t
         hasActivityId[std::size_t(r)] = id.isValid();
         activityIds[std::size_t(r)] = id.toString();
     }
-    const QHash<qlonglong, int> taskRows = hashByKey<int>(task, Task::taskId, -1, false);
+    const RowsById taskRows(task, Task::taskId, false);
 
     struct Link
     {
@@ -260,12 +319,12 @@ void writePredecessorLists(QAbstractItemModel *task, const QAbstractItemModel *t
     links.reserve(std::size_t(taskPred->rowCount()));
     for (int r = 0; r < taskPred->rowCount(); ++r) {
         const qlonglong successor = idKey(cell(taskPred, r, TaskPred::taskId));
-        const auto predecessor = taskRows.constFind(idKey(cell(taskPred, r, TaskPred::predTaskId)));
+        const int predecessor = taskRows.row(idKey(cell(taskPred, r, TaskPred::predTaskId)));
         // A predecessor in another project is not in the file; naming it by
         // an empty id would leave a hole in the list.
-        if (successor == noId || predecessor == taskRows.constEnd() || !hasActivityId[std::size_t(*predecessor)])
+        if (successor == noId || predecessor < 0 || !hasActivityId[std::size_t(predecessor)])
             continue;
-        links.push_back({successor, *predecessor, r});
+        links.push_back({successor, predecessor, r});
     }
     // Stable, so that several links to one predecessor keep file order.
     // By successor first, then each successor's few links by predecessor id:
@@ -397,7 +456,7 @@ QAbstractItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbst
 
     const QHash<qlonglong, QVariant> typeNames = hashByKey<QVariant>(actvType, ActvType::typeId, ActvType::name, false);
     const QHash<qlonglong, QVariant> codeNames = hashByKey<QVariant>(actvCode, ActvCode::codeId, ActvCode::codeName, false);
-    const QHash<qlonglong, int> taskRows = rowsByTaskId(task);
+    const RowsById taskRows(task, Task::taskId, true);
 
     ValueTableModel *pivot = makePivot(task, byType.size());
     int column = 1;
@@ -414,11 +473,11 @@ QAbstractItemModel *makeTaskCodesAssignmentModel(QAbstractItemModel *task, QAbst
                              Qt::UserRole + 2);
         // In file order, so that the cells of one column are filled in a stable order.
         for (int assignment : *it) {
-            const auto taskRow = taskRows.constFind(idKey(cell(taskActv, assignment, TaskActv::taskId)));
-            if (taskRow == taskRows.constEnd())
+            const int taskRow = taskRows.row(idKey(cell(taskActv, assignment, TaskActv::taskId)));
+            if (taskRow < 0)
                 continue;
             const QVariant codeId = cell(taskActv, assignment, TaskActv::codeId);
-            pivot->setCell(*taskRow, column, codeNames.value(idKey(codeId)), codeId);
+            pivot->setCell(taskRow, column, codeNames.value(idKey(codeId)), codeId);
         }
     }
     pivot->setObjectName(QStringLiteral("taskCodesAssignmentModel"));
@@ -446,7 +505,7 @@ QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
         fieldTypes += isActivityField(it.key()) ? 1 : 0;
 
     const QHash<qlonglong, QVariant> labels = hashByKey<QVariant>(udfType, UdfType::typeId, UdfType::label, false);
-    const QHash<qlonglong, int> taskRows = rowsByTaskId(task);
+    const RowsById taskRows(task, Task::taskId, true);
 
     ValueTableModel *pivot = makePivot(task, fieldTypes);
     int column = 1;
@@ -456,15 +515,15 @@ QAbstractItemModel *makeUdfAssignmentModel(QAbstractItemModel *task, QAbstractIt
         pivot->setHeaderData(column, Qt::Horizontal, labels.value(idKey(it.key())), Qt::DisplayRole);
         pivot->setHeaderData(column, Qt::Horizontal, QStringLiteral("User Defined"), Qt::UserRole + 1);
         for (int valueRow : *it) {
-            const auto taskRow = taskRows.constFind(idKey(cell(udfValue, valueRow, UdfValue::fkId)));
-            if (taskRow == taskRows.constEnd())
+            const int taskRow = taskRows.row(idKey(cell(udfValue, valueRow, UdfValue::fkId)));
+            if (taskRow < 0)
                 continue;
             QVariant value = cell(udfValue, valueRow, UdfValue::date);
             if (!value.isValid())
                 value = cell(udfValue, valueRow, UdfValue::text);
             if (!value.isValid())
                 value = cell(udfValue, valueRow, UdfValue::number);
-            pivot->setCell(*taskRow, column, value, it.key());
+            pivot->setCell(taskRow, column, value, it.key());
         }
         ++column;
     }

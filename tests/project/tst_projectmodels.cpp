@@ -304,9 +304,13 @@ void tst_ProjectModels::shouldDescribePivotColumnsInHeader()
 void tst_ProjectModels::shouldShowEachActivityInItsOwnRowWhateverItsId_data()
 {
     QTest::addColumn<QStringList>("ids");
-    QTest::newRow("not a number among numbers") << QStringList{"1", "NaN", "2", "nan", "3"};
-    QTest::newRow("malformed ids") << QStringList{"x", "1e999", QString("1000001") + QChar(0), "1000001", "inf", "y"};
-    QTest::newRow("decimal and whole ids") << QStringList{"12.5", "12", "12.25"};
+    QTest::addColumn<bool>("wholeNumbers"); // then every predecessor must be found
+    QTest::newRow("not a number among numbers") << QStringList{"1", "NaN", "2", "nan", "3"} << false;
+    QTest::newRow("malformed ids") << QStringList{"x", "1e999", QString("1000001") + QChar(0), "1000001", "inf", "y"}
+                                   << false;
+    QTest::newRow("decimal and whole ids") << QStringList{"12.5", "12", "12.25"} << false;
+    QTest::newRow("negative ids") << QStringList{"-5", "-7", "-6", "0"} << true;
+    QTest::newRow("ids far apart") << QStringList{"5", "900000000000", "-3", "70"} << true;
 }
 
 // The rows of the activity model are the activities joined to themselves by id: an id that does
@@ -314,6 +318,7 @@ void tst_ProjectModels::shouldShowEachActivityInItsOwnRowWhateverItsId_data()
 void tst_ProjectModels::shouldShowEachActivityInItsOwnRowWhateverItsId()
 {
     QFETCH(QStringList, ids);
+    QFETCH(bool, wholeNumbers);
     XerTestTable task{"TASK", {"task_id", "task_code", "task_name"}, {}};
     XerTestTable pred{"TASKPRED", {"task_id", "pred_task_id", "pred_type"}, {}};
     for (int i = 0; i < ids.size(); ++i) {
@@ -334,6 +339,8 @@ void tst_ProjectModels::shouldShowEachActivityInItsOwnRowWhateverItsId()
         // A predecessor list names the row before, or nothing where the ids do not read as numbers.
         const QString predecessors = valueAt(activities, r, "Predecessors").toString();
         QVERIFY2(predecessors.isEmpty() || predecessors == QString("A%1").arg(r - 1), qPrintable(predecessors));
+        if (wholeNumbers)
+            QCOMPARE(predecessors, r > 0 ? QString("A%1").arg(r - 1) : QString());
     }
 }
 
