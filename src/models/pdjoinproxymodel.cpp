@@ -362,7 +362,10 @@ bool PdJoinProxyModel::setData(const QModelIndex& index, const QVariant& value, 
     if (!index.isValid() || role != Qt::DisplayRole || index.row() < 0 || index.row() >= masterRowCount())
         return false;
     cellValues.insert(qMakePair(index.row(), index.column()), value);
-    emit dataChanged(index, index, {role});
+    // Batches write with signals blocked; the roles list alone would cost an
+    // allocation per cell.
+    if (!signalsBlocked())
+        emit dataChanged(index, index, {role});
     return true;
 }
 

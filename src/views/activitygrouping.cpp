@@ -230,31 +230,39 @@ void ActivityGrouping::build(const QVector<ActivityGroupingLevel> &levels, int r
         const int keyCount = level.keyTexts.size();
         const bool structured = !level.parentOf.isEmpty();
         const int madeBefore = groups.size();
+        // Per key: its group under the current owner, or -1; reset after
+        // each owner through the keys it touched, so thousands of owners
+        // cost no table each.
+        std::vector<int> groupOfKey(std::size_t(keyCount), -1);
+        std::vector<char> onChain(std::size_t(keyCount), 0);
+        std::vector<int> touched;
+        std::vector<int> chain;
         for (const Owner &owner : qAsConst(owners)) {
-            QHash<int, int> groupOfKey;
             int noValueGroup = -1;
-            QVector<int> chain;
-            QSet<int> seen;
             auto groupFor = [&](int key) {
-                const auto found = groupOfKey.constFind(key);
-                if (found != groupOfKey.constEnd())
-                    return found.value();
+                if (groupOfKey[std::size_t(key)] >= 0)
+                    return groupOfKey[std::size_t(key)];
                 // The key's ancestors down from the nearest one already made;
                 // a damaged structure may loop, so each key is taken once.
                 chain.clear();
-                seen.clear();
                 int current = key;
-                while (current >= 0 && current < keyCount && !groupOfKey.contains(current) && !seen.contains(current)) {
-                    seen.insert(current);
-                    chain.append(current);
+                while (current >= 0 && current < keyCount && groupOfKey[std::size_t(current)] < 0
+                       && !onChain[std::size_t(current)]) {
+                    onChain[std::size_t(current)] = 1;
+                    chain.push_back(current);
                     current = structured ? level.parentOf.at(current) : -1;
                 }
-                int parent = groupOfKey.value(current, owner.group);
-                for (int i = chain.size() - 1; i >= 0; --i) {
-                    const int k = chain.at(i);
+                for (int k : chain)
+                    onChain[std::size_t(k)] = 0;
+                int parent = current >= 0 && current < keyCount && groupOfKey[std::size_t(current)] >= 0
+                    ? groupOfKey[std::size_t(current)]
+                    : owner.group;
+                for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
+                    const int k = *it;
                     parent = create(parent, l, level.keyTexts.at(k), level.displays.at(k),
                                     level.rank.isEmpty() ? k : level.rank.at(k));
-                    groupOfKey.insert(k, parent);
+                    groupOfKey[std::size_t(k)] = parent;
+                    touched.push_back(k);
                 }
                 return parent;
             };
@@ -272,6 +280,9 @@ void ActivityGrouping::build(const QVector<ActivityGroupingLevel> &levels, int r
             }
             if (owner.group >= 0)
                 groups[owner.group].rows.clear();
+            for (int k : touched)
+                groupOfKey[std::size_t(k)] = -1;
+            touched.clear();
         }
         if (l + 1 == levels.size())
             break;

@@ -81,12 +81,20 @@ void GroupRowFigures::writeGroupDates(QAbstractItemModel *model, const PdParentI
         }
     }
 
-    // Each group's children, found in the map once for all columns.
-    std::vector<const QList<int> *> childrenOf(order.size(), nullptr);
+    // Each group's children copied once into one flat list for all columns:
+    // walking the map's lists again per column meets a cache miss per group.
+    std::vector<int> childStart(order.size() + 1, 0);
+    std::vector<int> childRows;
+    childRows.reserve(std::size_t(rows));
     for (std::size_t k = 0; k < order.size(); ++k) {
         const auto it = map.constFind(order[k]);
-        if (it != map.constEnd())
-            childrenOf[k] = &it.value();
+        if (it != map.constEnd()) {
+            for (int child : *it) {
+                if (child >= 0 && child < rows)
+                    childRows.push_back(child);
+            }
+        }
+        childStart[k + 1] = int(childRows.size());
     }
 
     const QSignalBlocker blocker(model);
@@ -96,15 +104,12 @@ void GroupRowFigures::writeGroupDates(QAbstractItemModel *model, const PdParentI
         std::vector<QDateTime> values(std::size_t(rows - firstGroupRow));
         for (std::size_t k = 0; k < order.size(); ++k) {
             QDateTime best;
-            if (const QList<int> *children = childrenOf[k]) {
-                for (int child : *children) {
-                    if (child < 0 || child >= rows)
-                        continue;
-                    const QDateTime value = child >= firstGroupRow ? values[std::size_t(child - firstGroupRow)]
-                                                                   : model->index(child, column).data().toDateTime();
-                    if (value.isValid() && (!best.isValid() || (takeEarliest ? value < best : value > best)))
-                        best = value;
-                }
+            for (int c = childStart[k]; c < childStart[k + 1]; ++c) {
+                const int child = childRows[std::size_t(c)];
+                const QDateTime value = child >= firstGroupRow ? values[std::size_t(child - firstGroupRow)]
+                                                               : model->index(child, column).data().toDateTime();
+                if (value.isValid() && (!best.isValid() || (takeEarliest ? value < best : value > best)))
+                    best = value;
             }
             values[std::size_t(order[k] - firstGroupRow)] = best;
         }

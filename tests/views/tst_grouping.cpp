@@ -1,4 +1,5 @@
 #include "activities.h"
+#include "activitygrouping.h"
 #include "ganttchart.h"
 #include "pdgroupedtreeview.h"
 #include "pdjoinproxymodel.h"
@@ -160,6 +161,7 @@ private slots:
     void groupDatesComeFromTheirChildren();
     void rowNumbersFollowTheShownOrder();
     void currentActivitySurvivesARegrouping();
+    void loopingStructureEndsWithEveryRowOnce();
 };
 
 void TestGrouping::groupsAsWritten_data()
@@ -292,6 +294,26 @@ void TestGrouping::currentActivitySurvivesARegrouping()
     QVERIFY(tree->isExpanded(tree->currentIndex().parent()));
     QCOMPARE(p.view.ganttChart()->rowOfIndex(tree->currentIndex()), shownRows(tree).indexOf(tree->currentIndex().siblingAtColumn(0)));
     QVERIFY(!p.view.findActivity("no such activity"));
+}
+
+// Duplicate ids in a damaged file can make two WBS nodes each other's
+// parent: the grouping must end, and every row stand in one group.
+void TestGrouping::loopingStructureEndsWithEveryRowOnce()
+{
+    ActivityGroupingLevel level;
+    level.keyOfRow = {0, 1, -1, 2};
+    level.keyTexts = {"a", "b", "c"};
+    level.displays = {"A", "B", "C"};
+    level.parentOf = {1, 0, 0};
+    level.name = "WBS Name;All";
+    ActivityGrouping grouping;
+    grouping.build({level}, 4);
+    QVector<int> seen(4, 0);
+    for (const ActivityGrouping::Group &group : grouping.groups()) {
+        for (int row : group.rows)
+            ++seen[row];
+    }
+    QCOMPARE(seen, QVector<int>({1, 1, 1, 1}));
 }
 
 QTEST_MAIN(TestGrouping)
