@@ -31,6 +31,7 @@
 #include <QtConcurrent>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -349,67 +350,71 @@ void XERLoader::read()
 #endif
     setTiming(QStringLiteral("tables"), step.elapsed());
 
-    // The two pivots only read the tables, and the activity columns are
-    // written into columns they do not read: the pivots are built on a
-    // helper thread while this one builds the other models.
-    struct Pivots
+    // The resource and code models and the two pivots only read tables
+    // that the activity columns, written meanwhile, do not touch: they are
+    // built on a helper thread while this one builds the predecessor model
+    // and writes the activity columns. Each is registered afterwards, in
+    // the order and with the progress text it always had.
+    struct Helped
     {
-        QThreadPool pool;
-        QFuture<void> built;
-        std::unique_ptr<QAbstractItemModel> codes;
-        std::unique_ptr<QAbstractItemModel> fields;
-        qint64 codesMs = 0;
-        qint64 fieldsMs = 0;
-        ~Pivots() { built.waitForFinished(); }
-    } pivots;
-    {
-        QAbstractItemModel *task = model(QStringLiteral("TASK"));
-        QAbstractItemModel *actvCode = model(QStringLiteral("ACTVCODE"));
-        QAbstractItemModel *taskActv = model(QStringLiteral("TASKACTV"));
-        QAbstractItemModel *actvType = model(QStringLiteral("ACTVTYPE"));
-        QAbstractItemModel *udfType = model(QStringLiteral("UDFTYPE"));
-        QAbstractItemModel *udfValue = model(QStringLiteral("UDFVALUE"));
-        QThread *here = QThread::currentThread();
-        pivots.pool.setMaxThreadCount(1);
-        pivots.built = QtConcurrent::run(&pivots.pool, [=, &pivots] {
-            QElapsedTimer timer;
-            timer.start();
-            pivots.codes.reset(ProjectModels::makeTaskCodesAssignmentModel(task, actvCode, taskActv, actvType));
-            pivots.codesMs = timer.restart();
-            pivots.fields.reset(ProjectModels::makeUdfAssignmentModel(task, udfType, udfValue));
-            pivots.fieldsMs = timer.elapsed();
-            for (QAbstractItemModel *pivot : {pivots.codes.get(), pivots.fields.get()}) {
-                if (pivot)
-                    pivot->moveToThread(here);
-            }
-        });
-    }
-
-    struct Step
-    {
+        const char *name;
         int percent;
         const char *text;
-        void (ProjectLoader::*build)();
+        std::function<QAbstractItemModel *()> build;
+        std::unique_ptr<QAbstractItemModel> model;
+        qint64 ms = 0;
     };
-    const Step steps[] = {
-        {20, "Create Predecessor Model", &ProjectLoader::createPredecessorModel},
-        {30, "Create Resource Model", &ProjectLoader::createResourceModel},
-        {40, "Create Codes Model", &ProjectLoader::createCodesModel},
+    QAbstractItemModel *task = model(QStringLiteral("TASK"));
+    QAbstractItemModel *actvCode = model(QStringLiteral("ACTVCODE"));
+    QAbstractItemModel *taskActv = model(QStringLiteral("TASKACTV"));
+    QAbstractItemModel *actvType = model(QStringLiteral("ACTVTYPE"));
+    QAbstractItemModel *udfType = model(QStringLiteral("UDFTYPE"));
+    QAbstractItemModel *udfValue = model(QStringLiteral("UDFVALUE"));
+    QAbstractItemModel *taskRsrc = model(QStringLiteral("TASKRSRC"));
+    QAbstractItemModel *rsrc = model(QStringLiteral("RSRC"));
+    Helped helped[] = {
+        {"ResourceModel", 30, "Create Resource Model",
+         [=] { return ProjectModels::makeResourceModel(taskRsrc, rsrc); }, nullptr},
+        {"CodeModel", 40, "Create Codes Model",
+         [=] { return ProjectModels::makeCodeModel(taskActv, actvCode, actvType); }, nullptr},
+        {"taskCodesAssignmentModel", 50, "Create Task Codes Assignment Model",
+         [=] { return ProjectModels::makeTaskCodesAssignmentModel(task, actvCode, taskActv, actvType); }, nullptr},
+        {"userDefinedAssignmentModel", 60, "Create UDF Assignment Model",
+         [=] { return ProjectModels::makeUdfAssignmentModel(task, udfType, udfValue); }, nullptr},
     };
-    for (const Step &build : steps) {
-        // A cancel waits at most one step; the largest take about a second.
-        if (stopIfCancelled())
-            return;
-        emit progress(build.percent, QLatin1String(build.text));
-        (this->*build.build)();
-    }
+    struct Helper
+    {
+        QThreadPool pool;
+        QFuture<void> done;
+        ~Helper() { done.waitForFinished(); }
+    } helper;
+    helper.pool.setMaxThreadCount(1);
+    QThread *here = QThread::currentThread();
+    helper.done = QtConcurrent::run(&helper.pool, [&helped, here] {
+        // The pivots first: the activity model waits for them.
+        for (int k : {2, 3, 0, 1}) {
+            Helped &job = helped[k];
+            QElapsedTimer timer;
+            timer.start();
+            job.model.reset(job.build());
+            job.ms = timer.elapsed();
+            // Made on this thread, they must be handed over from it.
+            if (job.model)
+                job.model->moveToThread(here);
+        }
+    });
+
+    if (stopIfCancelled())
+        return;
+    emit progress(20, QStringLiteral("Create Predecessor Model"));
+    createPredecessorModel();
     if (stopIfCancelled())
         return;
 
     ProjectModels::ActivityInputs inputs;
-    inputs.task = model(QStringLiteral("TASK"));
+    inputs.task = task;
     inputs.wbs = model(QStringLiteral("PROJWBS"));
-    inputs.taskRsrc = model(QStringLiteral("TASKRSRC"));
+    inputs.taskRsrc = taskRsrc;
     inputs.predecessors = model(QStringLiteral("PredecessorModel"));
     inputs.taskPred = model(QStringLiteral("TASKPRED"));
     QElapsedTimer activityTimer;
@@ -417,25 +422,14 @@ void XERLoader::read()
     std::unique_ptr<ValueTableModel> rowKeys(ProjectModels::writeActivityColumns(inputs));
     qint64 activityMs = activityTimer.elapsed();
 
-    pivots.built.waitForFinished();
-    const struct
-    {
-        int percent;
-        const char *text;
-        const char *name;
-        std::unique_ptr<QAbstractItemModel> &pivot;
-        qint64 ms;
-    } built[] = {
-        {50, "Create Task Codes Assignment Model", "taskCodesAssignmentModel", pivots.codes, pivots.codesMs},
-        {60, "Create UDF Assignment Model", "userDefinedAssignmentModel", pivots.fields, pivots.fieldsMs},
-    };
-    for (const auto &pivot : built) {
+    helper.done.waitForFinished();
+    for (Helped &job : helped) {
         if (stopIfCancelled())
             return;
-        emit progress(pivot.percent, QLatin1String(pivot.text));
-        if (pivot.pivot)
-            registerModel(QLatin1String(pivot.name), pivot.pivot.release());
-        setTiming(QLatin1String(pivot.name), pivot.ms);
+        emit progress(job.percent, QLatin1String(job.text));
+        if (job.model)
+            registerModel(QLatin1String(job.name), job.model.release());
+        setTiming(QLatin1String(job.name), job.ms);
     }
     if (stopIfCancelled())
         return;
