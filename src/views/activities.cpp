@@ -152,6 +152,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_groupIdentities.clear();
     m_rootGroups.clear();
     m_groupDatesWritten = false;
+    m_levelCache.clear();
     m_predecessorRowsRead = false;
     m_initialRowCount = m_activityModel->rowCount();
     // Sort and filters of the previous project end before the new rows arrive.
@@ -617,7 +618,7 @@ bool Activities::handleGroupings(ActivityGrouping *grouping)
     QVector<ActivityGroupingLevel> levels;
     const ActivityGrouping::Sources sources{qobject_cast<PdJoinProxyModel *>(m_activityModel.data()), m_wbsModel,
                                             m_codeTypeModel, m_codeModel};
-    const bool complete = ActivityGrouping::readLevels(m_groupLevels, sources, &levels);
+    const bool complete = ActivityGrouping::readLevels(m_groupLevels, sources, &levels, &m_levelCache);
     applyLevelStyles();
     // A field no model supplies cancels the whole grouping, and levels that
     // gave no index leave the tree flat: an empty parent map would show no

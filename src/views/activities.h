@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activitygrouping.h"
 #include "pdgroupedtreeview.h"
 #include "pdgrouplevel.h"
 #include "predecessorrows.h"
@@ -14,7 +15,6 @@
 #include <QVector>
 #include <QWidget>
 
-class ActivityGrouping;
 class PdFilterDialogProxyModel;
 class PdParentItemProxyModel;
 class PdSortFilterHeader;
@@ -148,6 +148,8 @@ private:
     int m_initialRowCount = 0;
     QList<PdGroupLevel> m_groupLevels;
     // The identity of each group row, in master order after the activities.
+    // The grouping levels read so far for this project.
+    QHash<QString, ActivityGroupingLevel> m_levelCache;
     QStringList m_groupIdentities;
     // Positions in m_groupIdentities of the top groups.
     QVector<int> m_rootGroups;

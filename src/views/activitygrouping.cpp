@@ -125,7 +125,7 @@ ActivityGroupingLevel ActivityGroupingLevel::fromIndex(const PdIndex &index, int
 }
 
 bool ActivityGrouping::readLevels(const QList<PdGroupLevel> &groupLevels, const Sources &sources,
-                                  QVector<ActivityGroupingLevel> *levels)
+                                  QVector<ActivityGroupingLevel> *levels, LevelCache *cache)
 {
     const PdJoinProxyModel *join = sources.activities;
     const QAbstractItemModel *model = join;
@@ -135,14 +135,22 @@ bool ActivityGrouping::readLevels(const QList<PdGroupLevel> &groupLevels, const 
     for (const PdGroupLevel &level : groupLevels) {
         if (!level.inUse())
             break;
+        const QString name = level.field + QLatin1Char(';') + level.interval;
         const auto addLevel = [&](ActivityGroupingLevel keys) {
-            keys.name = level.field + QLatin1Char(';') + level.interval;
+            keys.name = name;
+            if (cache)
+                cache->insert(name, keys);
             levels->append(keys);
         };
         const int column = columnByName(model, level.field);
         const QAbstractItemModel *supplier = join && column >= 0 ? join->modelForColumn(column) : nullptr;
         if (!supplier)
             return false;
+        const auto cached = cache ? cache->constFind(name) : LevelCache::const_iterator();
+        if (cache && cached != cache->constEnd() && cached->keyOfRow.size() == rows) {
+            levels->append(*cached);
+            continue;
+        }
         const QVariantMap descriptor = model->headerData(column, Qt::Horizontal, Qt::UserRole + 2).toMap();
         const bool structured = descriptor.value(QStringLiteral("structure")).toBool();
         const QString supplierName = supplier->objectName();

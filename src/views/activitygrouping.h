@@ -64,8 +64,11 @@ public:
     };
     // The keys of each level in use, in order. False when a level's field is
     // supplied by no model: the grouping is then abandoned whole.
+    // Levels read before, by field and interval: the activities' keys do not
+    // change while a project is open, so a regrouping reads only new levels.
+    using LevelCache = QHash<QString, ActivityGroupingLevel>;
     static bool readLevels(const QList<PdGroupLevel> &groupLevels, const Sources &sources,
-                           QVector<ActivityGroupingLevel> *levels);
+                           QVector<ActivityGroupingLevel> *levels, LevelCache *cache = nullptr);
 
     static QString noValueText();
 
