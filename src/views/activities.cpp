@@ -471,7 +471,7 @@ Activities::ViewState Activities::saveViewState() const
     for (int g : qAsConst(m_rootGroups))
         state.groups.insert(m_groupIdentities.at(g));
     for (int g = 0; g < m_groupIdentities.size(); ++g) {
-        const QString &identity = m_groupIdentities.at(g);
+        const quint64 identity = m_groupIdentities.at(g);
         const QModelIndex index = shownIndexOf(m_initialRowCount + g);
         if (index.isValid() && m_treeView->isExpanded(index))
             state.expandedGroups.insert(identity);
@@ -479,8 +479,10 @@ Activities::ViewState Activities::saveViewState() const
     const int current = masterRowOf(m_treeView->currentIndex());
     if (current >= 0 && current < m_initialRowCount)
         state.currentRow = current;
-    else if (current >= m_initialRowCount)
-        state.currentGroup = m_groupIdentities.value(current - m_initialRowCount);
+    else if (current >= m_initialRowCount && current - m_initialRowCount < m_groupIdentities.size()) {
+        state.currentGroup = m_groupIdentities.at(current - m_initialRowCount);
+        state.hasCurrentGroup = true;
+    }
     return state;
 }
 
@@ -497,7 +499,7 @@ void Activities::restoreViewState(const ViewState &state)
         }
     }
     int current = state.currentRow;
-    if (current < 0 && !state.currentGroup.isEmpty()) {
+    if (current < 0 && state.hasCurrentGroup) {
         const int g = m_groupIdentities.indexOf(state.currentGroup);
         current = g >= 0 ? m_initialRowCount + g : -1;
     }

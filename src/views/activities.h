@@ -112,11 +112,12 @@ private:
 
     struct ViewState
     {
-        QSet<QString> expandedGroups;
+        QSet<quint64> expandedGroups;
         // The top groups only.
-        QSet<QString> groups;
+        QSet<quint64> groups;
         int currentRow = -1;
-        QString currentGroup;
+        quint64 currentGroup = 0;
+        bool hasCurrentGroup = false;
     };
     ViewState saveViewState() const;
     void restoreViewState(const ViewState &state);
@@ -150,7 +151,7 @@ private:
     // The identity of each group row, in master order after the activities.
     // The grouping levels read so far for this project.
     QHash<QString, ActivityGroupingLevel> m_levelCache;
-    QStringList m_groupIdentities;
+    QVector<quint64> m_groupIdentities;
     // Positions in m_groupIdentities of the top groups.
     QVector<int> m_rootGroups;
     // The date columns the group rows were last given, valid until the next

@@ -68,6 +68,22 @@ QHash<QString, int> structureRanks(const QAbstractItemModel *model, const QStrin
     return ranks;
 }
 
+quint64 textDigest(const QString &text)
+{
+    return (quint64(qHash(text, 0x9E3779B9u)) << 32) | qHash(text, 0x85EBCA6Bu);
+}
+
+// Order matters: a parent's digest mixed with its child's key differs from
+// the same key one level up.
+quint64 mixIdentity(quint64 seed, quint64 value)
+{
+    quint64 h = seed ^ (value + 0x9E3779B97F4A7C15ull + (seed << 6) + (seed >> 2));
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
+}
+
 // The depth a structured level is cut at, or 0 for all of it.
 int depthLimit(const QString &interval)
 {
@@ -198,6 +214,9 @@ QString ActivityGrouping::noValueText()
 
 void ActivityGrouping::build(const QVector<ActivityGroupingLevel> &levels, int rowCount)
 {
+    QVector<quint64> levelDigests;
+    for (const ActivityGroupingLevel &level : levels)
+        levelDigests.append(textDigest(level.name));
     QVector<Group> groups;
     QVector<int> roots;
     QVector<int> sortKeys;
@@ -205,8 +224,9 @@ void ActivityGrouping::build(const QVector<ActivityGroupingLevel> &levels, int r
     auto create = [&](int parent, int level, const QString &key, const QVariant &display, int sortKey) {
         Group group;
         group.display = display;
-        group.identity = (parent >= 0 ? groups.at(parent).identity : QString()) + QLatin1Char('/')
-            + levels.at(level).name + QLatin1Char(':') + key;
+        group.identity = mixIdentity(mixIdentity(parent >= 0 ? groups.at(parent).identity : 0x243F6A8885A308D3ull,
+                                                 levelDigests.at(level)),
+                                     textDigest(key));
         group.parent = parent;
         const int made = groups.size();
         groups.append(group);

@@ -46,8 +46,12 @@ public:
     struct Group
     {
         QVariant display;
-        // Names the group across regroupings: the keys from the top down.
-        QString identity;
+        // Names the group across regroupings: a 64-bit digest of its level
+        // names and keys from the top down. A text of them all made every
+        // regrouping of a deep structure allocate and hash long strings; two
+        // groups of a project sharing a digest is so unlikely that the worst
+        // it could do, a group shown open or closed wrongly, is accepted.
+        quint64 identity = 0;
         int parent = -1;
         QVector<int> rows;
         QVector<int> children;
