@@ -162,6 +162,9 @@ int CommandLineExport::run(const QCommandLineParser &parser)
         }
         layouts.applyLayout(document);
     }
+    // The window numbers rows a moment after a project opens; an export runs
+    // no event loop before it reads them.
+    activities.flushPendingRowNumbers();
     QString error;
     bool ok = false;
     if (format == QLatin1String("csv")) {

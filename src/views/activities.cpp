@@ -688,6 +688,12 @@ void Activities::updateRowNumber()
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
+void Activities::flushPendingRowNumbers()
+{
+    if (m_renumberTimer.isActive())
+        updateRowNumber();
+}
+
 QList<int> Activities::groupDateColumns(QList<bool> *earliest) const
 {
     // The dates the user can see: the tree's shown columns and the chart's

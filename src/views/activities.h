@@ -98,6 +98,8 @@ public slots:
     void onGanttSelectionChanged(const QModelIndex &index);
     void calculateGroupings();
     void updateRowNumber();
+    // Writes the row numbers now if they are waiting for the event loop.
+    void flushPendingRowNumbers();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -52,6 +52,7 @@ private slots:
     void windowWritesWhatTheCommandLineWrites();
     void copyPutsSelectedRowsOnTheClipboard();
     void columnsCommandReordersTheTree();
+    void commandLineNumbersRows();
 
 private:
     QTemporaryDir m_dir;
@@ -221,6 +222,20 @@ void TestExport::columnsCommandReordersTheTree()
     QVERIFY(seen);
     QCOMPARE(visibleColumnNames(header), expected);
     QCOMPARE(window.activities()->treeView()->treePosition(), firstVisibleColumn(header));
+}
+
+// The window numbers rows a moment after opening; an export from the command
+// line, which runs no event loop first, must still carry the numbers.
+void TestExport::commandLineNumbersRows()
+{
+    const QString layout =
+        writeFile(m_dir.filePath(QStringLiteral("numbers.json")), R"({"columns":["Activity ID:80","Row Number:60"]})");
+    const QString out = m_dir.filePath(QStringLiteral("numbers.csv"));
+    QCOMPARE(runPlandeck({"--export", out, "--layout", layout, SmallSchedule}), 0);
+    const QStringList lines = QString::fromUtf8(readFile(out)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(lines.size() > 2);
+    for (int i = 1; i < lines.size(); ++i)
+        QCOMPARE(lines.at(i).section(QLatin1Char(';'), 1, 1).trimmed(), QString::number(i));
 }
 
 QTEST_MAIN(TestExport)
