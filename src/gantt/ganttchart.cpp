@@ -9,7 +9,6 @@
 #include "taskrelationship.h"
 
 #include <QAbstractItemModel>
-#include <QDebug>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QLoggingCategory>
@@ -545,7 +544,7 @@ void GanttChart::rebuildItems()
     m_area->resetRows(rows);
     fitAxis();
     m_area->endBatch();
-    qDebug().noquote() << Q_FUNC_INFO << "rows:" << rows << "ms:" << timer.elapsed();
+    qCInfo(lcGanttTiming).noquote() << Q_FUNC_INFO << "rows:" << rows << "ms:" << timer.elapsed();
 }
 
 void GanttChart::setSpanModel(QAbstractItemModel *model)
