@@ -1,6 +1,7 @@
 #include "ganttchart.h"
 
 #include "chartarea.h"
+#include "chartspan.h"
 #include "dateaxis.h"
 #include "pdmodelutils.h"
 #include "qgcvaxis.h"
@@ -26,8 +27,6 @@ namespace mygc {
 
 namespace {
 
-// Links spanning more rows than this are kept apart from the sorted ones.
-constexpr int ShortLinkSpan = 256;
 // Beyond this many relationships the rows are painted before the links are
 // laid out.
 constexpr int DeferredLinkCount = 20000;
@@ -56,6 +55,7 @@ GanttChart::GanttChart(QWidget *parent)
     emit headerSizeChanged();
 
     m_vaxis = new QGCVAxis(this);
+    m_span = new ChartSpan(this);
     m_area = new ChartArea(this);
     setWidget(m_area);
     m_area->setFixedSize(0, 0);
@@ -85,8 +85,6 @@ GanttChart::GanttChart(QWidget *parent)
 GanttChart::~GanttChart()
 {
     disconnectSources();
-    for (const auto &c : qAsConst(m_spanConnections))
-        disconnect(c);
 }
 
 void GanttChart::selectRowSilently(int row)
@@ -230,21 +228,13 @@ int GanttChart::rowOfId(int id) const
 {
     if (m_idMapDirty)
         buildIdMap();
-    if (!m_idDense.isEmpty()) {
-        const qint64 i = qint64(id) - m_idBase;
-        return i >= 0 && i < m_idDense.size() ? m_idDense.at(int(i)) : -1;
-    }
-    return m_idMap.value(id, -1);
+    return m_rowIds.rowOf(id);
 }
 
 void GanttChart::buildIdMap() const
 {
     m_idMapDirty = false;
-    m_idDense.clear();
-    m_idMap.clear();
     const int rows = itemCount();
-    if (rows == 0)
-        return;
     // Model rows give their id without reading the rest of the row.
     QVector<int> ids(rows);
     for (int r = 0; r < rows; ++r) {
@@ -254,19 +244,7 @@ void GanttChart::buildIdMap() const
         else
             ids[r] = item(r)->id();
     }
-    const auto [lo, hi] = std::minmax_element(ids.cbegin(), ids.cend());
-    const qint64 range = qint64(*hi) - *lo + 1;
-    // Later rows overwrite earlier ones with the same id in both forms.
-    if (range <= 4 * qint64(rows) + 1024) {
-        m_idBase = *lo;
-        m_idDense.fill(-1, int(range));
-        for (int r = 0; r < rows; ++r)
-            m_idDense[ids.at(r) - m_idBase] = r;
-    } else {
-        m_idMap.reserve(rows);
-        for (int r = 0; r < rows; ++r)
-            m_idMap.insert(ids.at(r), r);
-    }
+    m_rowIds.build(ids);
 }
 
 int GanttChart::dateAxisHeight() const { return m_dateAxis->height(); }
@@ -319,7 +297,7 @@ void GanttChart::addRelationship(int from, int to, int type, qint64 lag)
     if (from < 0 || from >= itemCount() || to < 0 || to >= itemCount())
         return;
     m_relationships.append(QSharedPointer<TaskRelationship>::create(from, to, type, lag));
-    m_linkIndexDirty = true;
+    m_linkIndex.invalidate();
 }
 
 void GanttChart::rebuild()
@@ -391,11 +369,10 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
     m_model = model;
     if (m_relationModel) {
         m_relationships.clear();
-        m_linkIndexDirty = true;
+        m_linkIndex.invalidate();
     }
     m_relationModel = relationModel;
     m_linkSourcesDirty = true;
-    m_spanDirty = true;
 
     m_startColumn = startColumn;
     m_finishColumn = finishColumn;
@@ -409,6 +386,7 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
     m_actualFinishColumn = actualFinishColumn;
     m_baselineStartColumn = baselineStartColumn;
     m_baselineFinishColumn = baselineFinishColumn;
+    m_span->setColumns(startColumn, finishColumn);
 
     if (model) {
         using M = QAbstractItemModel;
@@ -483,11 +461,10 @@ void GanttChart::clearAll()
     m_rowIndexes.clear();
     m_parentRow.clear();
     m_rowsFromModel = false;
-    m_idMap.clear();
-    m_idDense.clear();
+    m_rowIds.clear();
     m_idMapDirty = true;
     m_relationships.clear();
-    m_linkIndexDirty = true;
+    m_linkIndex.invalidate();
     m_linksDirty = false;
     m_vaxis->clear();
     m_area->clear();
@@ -549,100 +526,24 @@ void GanttChart::rebuildItems()
 
 void GanttChart::setSpanModel(QAbstractItemModel *model)
 {
-    for (const auto &c : qAsConst(m_spanConnections))
-        disconnect(c);
-    m_spanConnections.clear();
-    m_spanModel = model;
-    m_spanDirty = true;
-    if (!model)
-        return;
-    const auto dirty = [this] { m_spanDirty = true; };
-    // Group rows come and go at the end of the span model without dates of
-    // their own (theirs are written quietly and lie within their
-    // activities'); such rows leave the span as it is.
-    const auto inserted = [this](const QModelIndex &parent, int first, int last) {
-        if (m_spanDirty || parent.isValid() || first != m_spanRows) {
-            m_spanDirty = true;
-            return;
-        }
-        for (int r = first; r <= last && !m_spanDirty; ++r) {
-            if (spanDatesOf(r).valid)
-                m_spanDirty = true;
-        }
-        m_spanRows += last - first + 1;
-    };
-    const auto removed = [this](const QModelIndex &parent, int first, int last) {
-        if (m_spanDirty || parent.isValid() || first <= m_spanLastDatedRow || last >= m_spanRows) {
-            m_spanDirty = true;
-            return;
-        }
-        m_spanRows -= last - first + 1;
-    };
-    using M = QAbstractItemModel;
-    m_spanConnections << connect(model, &M::modelReset, this, dirty) << connect(model, &M::layoutChanged, this, dirty)
-                      << connect(model, &M::rowsInserted, this, inserted)
-                      << connect(model, &M::rowsRemoved, this, removed) << connect(model, &M::dataChanged, this, dirty);
-}
-
-GanttChart::SpanDates GanttChart::spanDatesOf(int row) const
-{
-    const QDateTime start = m_spanModel->index(row, m_startColumn).data().toDateTime();
-    const QDateTime finish = m_spanModel->index(row, m_finishColumn).data().toDateTime();
-    SpanDates dates;
-    if (!start.isValid() || !finish.isValid())
-        return dates;
-    dates.start = DateAxis::wallMSecs(start);
-    dates.finish = DateAxis::wallMSecs(finish);
-    dates.valid = dates.finish >= dates.start;
-    return dates;
+    m_span->setModel(model);
 }
 
 void GanttChart::fitAxis()
 {
-    if (!m_spanModel) {
+    if (!m_span->model()) {
         m_area->fitAxisToRows();
         return;
     }
-    if (m_spanDirty) {
-        m_spanDirty = false;
-        m_span = Span();
-        m_spanRows = m_spanModel->rowCount();
-        m_spanLastDatedRow = -1;
-        std::vector<QPair<qint64, qint64>> dated;
-        const int columns = m_spanModel->columnCount();
-        if (m_startColumn >= 0 && m_finishColumn >= 0 && m_startColumn < columns && m_finishColumn < columns) {
-            dated.reserve(std::size_t(m_spanRows));
-            for (int r = 0; r < m_spanRows; ++r) {
-                const SpanDates dates = spanDatesOf(r);
-                if (!dates.valid)
-                    continue;
-                dated.push_back({dates.start, dates.finish});
-                m_spanLastDatedRow = r;
-            }
-        }
-        if (!dated.empty()) {
-            const auto middle = dated.begin() + std::ptrdiff_t(dated.size() / 2);
-            std::nth_element(dated.begin(), middle, dated.end());
-            m_span.reference = middle->first;
-            for (const auto &d : dated) {
-                for (const qint64 at : {d.first, d.second}) {
-                    if (!ChartArea::isPlausible(at, m_span.reference))
-                        continue;
-                    m_span.first = m_span.valid ? std::min(m_span.first, at) : at;
-                    m_span.last = m_span.valid ? std::max(m_span.last, at) : at;
-                    m_span.valid = true;
-                }
-            }
-        }
-    }
-    if (m_span.valid)
-        m_area->fitAxisToSpan(m_span.reference, m_span.first, m_span.last);
+    const ChartSpan::Span &span = m_span->span();
+    if (span.valid)
+        m_area->fitAxisToSpan(span.reference, span.first, span.last);
 }
 
 void GanttChart::rebuildRelationships()
 {
     m_relationships.clear();
-    m_linkIndexDirty = true;
+    m_linkIndex.invalidate();
     m_idMapDirty = true;
     m_linksDirty = m_relationModel != nullptr;
 }
@@ -693,7 +594,7 @@ void GanttChart::layOutRelationships() const
 {
     m_linksDirty = false;
     m_relationships.clear();
-    m_linkIndexDirty = true;
+    m_linkIndex.invalidate();
     if (!m_relationModel)
         return;
     if (m_linkSourcesDirty)
@@ -711,55 +612,13 @@ void GanttChart::layOutRelationships() const
     }
 }
 
-void GanttChart::buildLinkIndex() const
-{
-    m_linkIndexDirty = false;
-    m_shortLinks.clear();
-    m_shortLinkTops.clear();
-    m_longLinks.clear();
-    const int n = m_relationships.size();
-    QVector<QPair<int, int>> shortOnes;
-    shortOnes.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        const TaskRelationship &l = *m_relationships.at(i);
-        const int top = std::min(l.from(), l.to());
-        if (std::abs(l.to() - l.from()) > ShortLinkSpan)
-            m_longLinks.append(i);
-        else
-            shortOnes.append(qMakePair(top, i));
-    }
-    std::sort(shortOnes.begin(), shortOnes.end());
-    m_shortLinks.reserve(shortOnes.size());
-    m_shortLinkTops.reserve(shortOnes.size());
-    for (const auto &p : qAsConst(shortOnes)) {
-        m_shortLinkTops.append(p.first);
-        m_shortLinks.append(p.second);
-    }
-}
-
 QVector<int> GanttChart::linksAcrossRows(int first, int last) const
 {
     if (m_linksDirty)
         layOutRelationships();
-    if (m_linkIndexDirty)
-        buildLinkIndex();
-    QVector<int> result;
-    const auto crosses = [&](int i) {
-        const TaskRelationship &l = *m_relationships.at(i);
-        return std::min(l.from(), l.to()) <= last && std::max(l.from(), l.to()) >= first;
-    };
-    const auto begin = std::lower_bound(m_shortLinkTops.cbegin(), m_shortLinkTops.cend(), first - ShortLinkSpan);
-    const auto end = std::upper_bound(begin, m_shortLinkTops.cend(), last);
-    for (auto it = begin; it != end; ++it) {
-        const int i = m_shortLinks.at(int(it - m_shortLinkTops.cbegin()));
-        if (crosses(i))
-            result.append(i);
-    }
-    for (int i : m_longLinks) {
-        if (crosses(i))
-            result.append(i);
-    }
-    return result;
+    if (!m_linkIndex.isValid())
+        m_linkIndex.build(m_relationships);
+    return m_linkIndex.across(m_relationships, first, last);
 }
 
 QList<PdGanttViewBarStyle> GanttChart::barStyles() const
@@ -826,7 +685,7 @@ void GanttChart::resolveStyleColumns()
     m_baselineFinishColumn = columnByName(m_model, baseline.second);
     m_actualStartColumn = columnByName(m_model, actual.first);
     m_actualFinishColumn = columnByName(m_model, actual.second);
-    m_spanDirty = true;
+    m_span->setColumns(m_startColumn, m_finishColumn);
 }
 
 GanttChart::Images GanttChart::renderToImages()
@@ -907,7 +766,7 @@ void GanttChart::rmodelDestroyed()
     if (!m_relationModel)
         return;
     m_relationships.clear();
-    m_linkIndexDirty = true;
+    m_linkIndex.invalidate();
     for (const auto &c : qAsConst(m_relationConnections))
         disconnect(c);
     m_relationConnections.clear();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "chartlinkindex.h"
+#include "chartrowids.h"
 #include "pdganttviewbarstyle.h"
 
-#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QModelIndex>
@@ -21,6 +22,7 @@ class QTreeView;
 namespace mygc {
 
 class ChartArea;
+class ChartSpan;
 class DateAxis;
 class QGCVAxis;
 class TaskDrawDelegate;
@@ -166,7 +168,6 @@ private:
     void resolveStyleColumns();
     void resolveStyleRoles();
     void disconnectSources();
-    void buildLinkIndex() const;
     void buildIdMap() const;
 
     int m_defaultRowHeight = 25;
@@ -213,47 +214,16 @@ private:
     mutable bool m_linkSourcesDirty = true;
     mutable bool m_linksDirty = false;
     QTimer m_linkTimer;
-    // The span model's plausible first and last dates and their median
-    // start; read again after the model changes.
-    QPointer<QAbstractItemModel> m_spanModel;
-    QList<QMetaObject::Connection> m_spanConnections;
-    bool m_spanDirty = true;
-    // Rows the span was read from, and the last of them with dates.
-    int m_spanRows = 0;
-    int m_spanLastDatedRow = -1;
-    struct SpanDates
-    {
-        bool valid = false;
-        qint64 start = 0;
-        qint64 finish = 0;
-    };
-    SpanDates spanDatesOf(int row) const;
-    struct Span
-    {
-        bool valid = false;
-        qint64 reference = 0;
-        qint64 first = 0;
-        qint64 last = 0;
-    } m_span;
     // Built on first use after a change, so a rebuild pays for it only when
-    // something asks. Task ids are usually a dense range; then a plain
-    // vector replaces the hash.
-    mutable QVector<int> m_idDense;
-    mutable int m_idBase = 0;
-    mutable QHash<int, int> m_idMap;
+    // something asks.
+    mutable ChartRowIds m_rowIds;
     mutable bool m_idMapDirty = true;
-
-    // Short links sorted by their upper row, so the links near the painted
-    // rows are found by a binary search; the few long ones are checked one by
-    // one. Painting thus never walks all links.
-    mutable QVector<int> m_shortLinks;
-    mutable QVector<int> m_shortLinkTops;
-    mutable QVector<int> m_longLinks;
-    mutable bool m_linkIndexDirty = true;
+    mutable ChartLinkIndex m_linkIndex;
 
     DateAxis *m_dateAxis = nullptr;
     QGCVAxis *m_vaxis = nullptr;
     ChartArea *m_area = nullptr;
+    ChartSpan *m_span = nullptr;
     std::unique_ptr<TaskDrawDelegate> m_delegate;
     QList<PdGanttViewBarStyle> m_barStyles;
     int m_roleIndex[5] = {0, 1, 2, 3, 4};
