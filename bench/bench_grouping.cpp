@@ -142,6 +142,13 @@ int main(int argc, char *argv[])
         {"group by WBS then a code",
          [&] { view.setGroupLevels(PdGroupLevel::fromText("WBS Name;All," + code + ";")); }, 1000},
         {"regroup by WBS, All", [&] { view.setGroupLevels(PdGroupLevel::fromText("WBS Name;All")); }, 1000},
+        // A sort renumbers every shown row once the event loop runs.
+        {"sort by Activity Name, down",
+         [&] { tree->sortByColumn(columnByName(activities, QStringLiteral("Activity Name")), Qt::DescendingOrder); },
+         1000},
+        {"sort by Activity Name, up",
+         [&] { tree->sortByColumn(columnByName(activities, QStringLiteral("Activity Name")), Qt::AscendingOrder); },
+         1000},
         {"scroll to the end and paint",
          [&] {
              tree->scrollToBottom();

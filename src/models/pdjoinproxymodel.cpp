@@ -342,10 +342,44 @@ QVariant PdJoinProxyModel::cellData(int row, int column, const Resolved& resolve
     return cellValues.value(qMakePair(row, column));
 }
 
+void PdJoinProxyModel::setColumnProvider(int column, QObject* owner, const ColumnProvider& provider)
+{
+    for (int i = 0; i < providers.size(); ++i) {
+        if (providers.at(i).column == column) {
+            providers.remove(i);
+            break;
+        }
+    }
+    if (provider && owner)
+        providers.append({column, owner, provider});
+}
+
+void PdJoinProxyModel::removeColumnProviders(const QObject* owner)
+{
+    for (int i = providers.size() - 1; i >= 0; --i) {
+        if (providers.at(i).owner == owner || !providers.at(i).owner)
+            providers.remove(i);
+    }
+}
+
+const PdJoinProxyModel::Provided* PdJoinProxyModel::providerFor(const QModelIndex& index) const
+{
+    // A handful of columns at most: a walk is cheaper than a hash per cell read.
+    for (const Provided& provided : providers) {
+        if (provided.column == index.column())
+            return provided.owner && index.row() < masterRowCount() ? &provided : nullptr;
+    }
+    return nullptr;
+}
+
 QVariant PdJoinProxyModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return QVariant();
+    if (role == Qt::DisplayRole && !providers.isEmpty()) {
+        if (const Provided* provided = providerFor(index))
+            return provided->value(index.row());
+    }
     const QModelIndex source = mapToSource(index);
     if (source.isValid())
         return source.data(role);
@@ -373,6 +407,8 @@ bool PdJoinProxyModel::setData(const QModelIndex& index, const QVariant& value, 
 // read or write the master's cell at another model's row and column.
 QMap<int, QVariant> PdJoinProxyModel::itemData(const QModelIndex& index) const
 {
+    if (!providers.isEmpty() && providerFor(index))
+        return QAbstractItemModel::itemData(index);
     const QModelIndex source = mapToSource(index);
     if (source.isValid())
         return source.model()->itemData(source);

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QVector>
 
+#include <functional>
+
 struct PdJoinMapping
 {
     int joinedKeyColumn = -1;
@@ -59,6 +61,14 @@ public:
     bool addModel(QAbstractItemModel* model, int joinedKeyColumn, int masterKeyColumn);
     QAbstractItemModel* modelForColumn(int column) const;
 
+    // A column whose display values its owner computes on demand, such as
+    // row numbers that all change with a sort: one pass over the owner's own
+    // figures then replaces a write into every cell. The values are read
+    // only while the owner lives; an empty function hands the column back.
+    using ColumnProvider = std::function<QVariant(int row)>;
+    void setColumnProvider(int column, QObject* owner, const ColumnProvider& provider);
+    void removeColumnProviders(const QObject* owner);
+
 public slots:
     void resetMappings();
     void resetMapping(const PdJoinMapping& mapping);
@@ -89,7 +99,15 @@ private:
         int mapping = -1; // -1 for a master column
     };
 
+    struct Provided
+    {
+        int column = -1;
+        QPointer<QObject> owner;
+        ColumnProvider value;
+    };
+
     Resolved resolve(int column) const;
+    const Provided* providerFor(const QModelIndex& index) const;
     QVariant cellData(int row, int column, const Resolved& resolved) const;
     int masterRowCount() const;
     int mappingOffset(int mapping) const;
@@ -111,6 +129,7 @@ private:
     // Joined row -> first proxy row joined to it, so mapFromSource needs no search.
     QList<QVector<int>> reverseRowMaps;
     QHash<QPair<int, int>, QVariant> cellValues;
+    QVector<Provided> providers;
 
     QVector<QMetaObject::Connection> connections;
     QVector<QPersistentModelIndex> layoutChangeSources;

@@ -133,6 +133,10 @@ Activities::~Activities()
     disconnect(m_treeView->verticalScrollBar(), nullptr, this, nullptr);
     for (const auto &connection : qAsConst(m_selectionConnections))
         disconnect(connection);
+    // The join may outlive this view; it must stop reading figures that go
+    // with it.
+    if (auto *join = qobject_cast<PdJoinProxyModel *>(m_activityModel.data()))
+        join->removeColumnProviders(this);
 }
 
 void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel *wbsModel,
@@ -153,8 +157,9 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     m_rootGroups.clear();
     m_groupDatesWritten = false;
     m_levelCache.clear();
-    m_predecessorRowsRead = false;
     m_initialRowCount = m_activityModel->rowCount();
+    m_rowNumbering.provideTo(qobject_cast<PdJoinProxyModel *>(m_activityModel.data()), this, m_relationshipModel,
+                             m_initialRowCount);
     // Sort and filters of the previous project end before the new rows arrive.
     resetSortFilterWidget(m_activityModel != m_emptyModel);
     m_parentProxy->setSourceModel(m_activityModel);
@@ -584,6 +589,7 @@ void Activities::groupBySelection()
     m_parentProxy->beginSourceChange();
     if (m_activityModel->rowCount() > m_initialRowCount)
         removeGrouping(master);
+    m_rowNumbering.truncate(m_activityModel->rowCount());
     m_initialRowCount = m_activityModel->rowCount();
     m_groupIdentities.clear();
     m_rootGroups.clear();
@@ -658,32 +664,16 @@ void Activities::updateRowNumber()
     m_renumberTimer.stop();
     QAbstractItemModel *model = m_activityModel;
     QAbstractItemModel *shown = m_treeView->model();
-    if (!model || !shown || shown->rowCount() == 0)
+    if (!qobject_cast<PdJoinProxyModel *>(model) || !shown)
         return;
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
     QElapsedTimer timer;
     timer.start();
-    const int rowNumberColumn = columnByName(model, QStringLiteral("Row Number"));
-    const int outlineColumn = columnByName(model, QStringLiteral("Outline Level"));
-    const int detailsColumn = columnByName(model, QStringLiteral("Predecessors Details Rows"));
-    const int taskIdColumn = columnByName(model, QStringLiteral("task_id"));
-
-    // The numbers are written where no view hears each one; the tree
-    // repaints once at the end.
-    const std::vector<int> numberOfRow = GroupRowFigures::writeRowNumbers(
-        model, shown, [this](const QModelIndex &index) { return masterRowOf(index); }, rowNumberColumn,
-        outlineColumn);
-
-    if (detailsColumn >= 0 && taskIdColumn >= 0 && m_relationshipModel) {
-        if (!m_predecessorRowsRead) {
-            m_predecessorRows.read(model, m_initialRowCount, m_relationshipModel);
-            m_predecessorRowsRead = true;
-        }
-        const QSignalBlocker blocker(model);
-        for (int row = 0; row < m_predecessorRows.rowCount(); ++row)
-            model->setData(model->index(row, detailsColumn), m_predecessorRows.text(row, numberOfRow),
-                           Qt::DisplayRole);
-    }
+    // The join reads the figures on demand; no view hears of each cell, so
+    // a sort by these columns does not chase its own renumbering. The tree
+    // repaints once.
+    m_rowNumbering.renumber(
+        shown, [this](const QModelIndex &index) { return masterRowOf(index); }, model->rowCount());
     m_treeView->viewport()->update();
     qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }

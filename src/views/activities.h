@@ -3,7 +3,7 @@
 #include "activitygrouping.h"
 #include "pdgroupedtreeview.h"
 #include "pdgrouplevel.h"
-#include "predecessorrows.h"
+#include "rownumbering.h"
 
 #include <QAbstractItemModel>
 #include <QItemSelection>
@@ -160,10 +160,8 @@ private:
     // regrouping.
     QList<int> m_groupDateColumns;
     bool m_groupDatesWritten = false;
-    // Read from the relationship model once per project, numbered on every
-    // regrouping.
-    PredecessorRows m_predecessorRows;
-    bool m_predecessorRowsRead = false;
+    // Handed to the activity model on demand.
+    RowNumbering m_rowNumbering;
     // Row numbers follow the order shown, so a sort renumbers; one pass for
     // however many layout changes arrive together.
     QTimer m_renumberTimer;

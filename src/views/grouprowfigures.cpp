@@ -4,50 +4,6 @@
 #include <QDateTime>
 #include <QSignalBlocker>
 
-std::vector<int> GroupRowFigures::writeRowNumbers(QAbstractItemModel *model, const QAbstractItemModel *shown,
-                                                  const std::function<int(const QModelIndex &)> &masterRowOf,
-                                                  int rowNumberColumn, int outlineColumn)
-{
-    const int rows = model->rowCount();
-    std::vector<int> numberOfRow(std::size_t(rows), 0);
-    const QSignalBlocker blocker(model);
-    struct Pending
-    {
-        QModelIndex index;
-        int outline;
-    };
-    std::vector<Pending> pending;
-    for (int r = shown->rowCount() - 1; r >= 0; --r)
-        pending.push_back({shown->index(r, 0), 1});
-    int number = 0;
-    while (!pending.empty()) {
-        const Pending item = pending.back();
-        pending.pop_back();
-        const int row = masterRowOf(item.index);
-        ++number;
-        if (row >= 0 && row < rows) {
-            numberOfRow[std::size_t(row)] = number;
-            if (rowNumberColumn >= 0)
-                model->setData(model->index(row, rowNumberColumn), number, Qt::DisplayRole);
-            if (outlineColumn >= 0)
-                model->setData(model->index(row, outlineColumn), item.outline, Qt::DisplayRole);
-        }
-        const int children = shown->rowCount(item.index);
-        for (int c = children - 1; c >= 0; --c)
-            pending.push_back({shown->index(c, 0, item.index), item.outline + 1});
-    }
-    // Rows the tree does not show (filtered out) keep no stale number.
-    for (int row = 0; row < rows; ++row) {
-        if (numberOfRow[std::size_t(row)] > 0)
-            continue;
-        if (rowNumberColumn >= 0)
-            model->setData(model->index(row, rowNumberColumn), QVariant(), Qt::DisplayRole);
-        if (outlineColumn >= 0)
-            model->setData(model->index(row, outlineColumn), QVariant(), Qt::DisplayRole);
-    }
-    return numberOfRow;
-}
-
 void GroupRowFigures::writeGroupDates(QAbstractItemModel *model, const PdParentItemProxyModel::ParentMap &map,
                                       int firstGroupRow, const QList<int> &columns, const QList<bool> &earliest)
 {
