@@ -4,13 +4,13 @@
 #include "chartspan.h"
 #include "dateaxis.h"
 #include "pdmodelutils.h"
+#include "steptimer.h"
 #include "qgcvaxis.h"
 #include "taskdrawdelegate.h"
 #include "taskitem.h"
 #include "taskrelationship.h"
 
 #include <QAbstractItemModel>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QLoggingCategory>
 #include <QScrollBar>
@@ -351,9 +351,7 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
                            int actualStartColumn, int actualFinishColumn, int baselineStartColumn,
                            int baselineFinishColumn, QTreeView *tree)
 {
-    qCInfo(lcGanttTiming).noquote() << Q_FUNC_INFO << "start";
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcGanttTiming);
 
     // A second call must not leave the first call's connections behind, or
     // every signal would rebuild once per call ever made.
@@ -414,7 +412,6 @@ void GanttChart::setModels(QAbstractItemModel *model, int startColumn, int finis
     followTreeCurrentRow();
     m_area->update();
 
-    qCInfo(lcGanttTiming).noquote() << Q_FUNC_INFO << "stop:" << timer.elapsed();
 }
 
 void GanttChart::setLevels(const QVector<int> &units)
@@ -509,8 +506,7 @@ void GanttChart::rebuildItems()
     clearAll();
     if (!m_model)
         return;
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcGanttTiming);
     m_rowIndexes.reserve(previous);
     m_parentRow.reserve(previous);
     collectRows();
@@ -521,7 +517,6 @@ void GanttChart::rebuildItems()
     m_area->resetRows(rows);
     fitAxis();
     m_area->endBatch();
-    qCInfo(lcGanttTiming).noquote() << Q_FUNC_INFO << "rows:" << rows << "ms:" << timer.elapsed();
 }
 
 void GanttChart::setSpanModel(QAbstractItemModel *model)

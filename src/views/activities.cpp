@@ -15,12 +15,12 @@
 #include "pdsortfilterheader.h"
 #include "pdsortfilterwidget.h"
 #include "predecessorrows.h"
+#include "steptimer.h"
 #include "qgcvaxis.h"
 #include "taskitem.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -143,9 +143,7 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
                            QAbstractItemModel *codeTypeModel, QAbstractItemModel *codeModel,
                            QAbstractItemModel *relationshipModel, bool)
 {
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcViewsTiming);
 
     m_activityModel = activityModel ? activityModel : m_emptyModel;
     m_wbsModel = wbsModel;
@@ -212,7 +210,6 @@ void Activities::setModels(QAbstractItemModel *activityModel, QAbstractItemModel
     followTreeScroll();
     scrollChartToWork();
 
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::resetSortFilterWidget(bool forProject)
@@ -579,9 +576,7 @@ void Activities::groupBySelection()
     QAbstractItemModel *master = join ? join->sourceModel() : nullptr;
     if (!master)
         return;
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcViewsTiming);
 
     const ViewState state = saveViewState();
     // The views above hear of the removal, the insertion and the new parent
@@ -603,26 +598,20 @@ void Activities::groupBySelection()
     calculateGroupings();
     restoreViewState(state);
 
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::removeGrouping(QAbstractItemModel *master)
 {
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcViewsTiming);
     // The removal is announced, not hidden behind blocked signals: the join
     // then drops the values written into the group rows' cells, which would
     // otherwise show up again in the next grouping's rows.
     master->removeRows(m_initialRowCount, master->rowCount() - m_initialRowCount);
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 bool Activities::handleGroupings(ActivityGrouping *grouping)
 {
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcViewsTiming);
     QVector<ActivityGroupingLevel> levels;
     const ActivityGrouping::Sources sources{qobject_cast<PdJoinProxyModel *>(m_activityModel.data()), m_wbsModel,
                                             m_codeTypeModel, m_codeModel};
@@ -634,14 +623,12 @@ bool Activities::handleGroupings(ActivityGrouping *grouping)
     if (!complete || levels.isEmpty())
         return false;
     grouping->build(levels, m_activityModel->rowCount());
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
     return true;
 }
 
 void Activities::insertToModel(QAbstractItemModel *master, const ActivityGrouping &grouping, int groupColumn)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcViewsTiming);
     const int first = master->rowCount();
     const QVector<ActivityGrouping::Group> &groups = grouping.groups();
     // All group rows in one insertion: each insertion travels through the
@@ -656,7 +643,6 @@ void Activities::insertToModel(QAbstractItemModel *master, const ActivityGroupin
         }
     }
     m_parentProxy->endSourceChange(grouping.parentMap(first));
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::updateRowNumber()
@@ -666,16 +652,13 @@ void Activities::updateRowNumber()
     QAbstractItemModel *shown = m_treeView->model();
     if (!qobject_cast<PdJoinProxyModel *>(model) || !shown)
         return;
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcViewsTiming);
     // The join reads the figures on demand; no view hears of each cell, so
     // a sort by these columns does not chase its own renumbering. The tree
     // repaints once.
     m_rowNumbering.renumber(
         shown, [this](const QModelIndex &index) { return masterRowOf(index); }, model->rowCount());
     m_treeView->viewport()->update();
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::flushPendingRowNumbers()
@@ -728,9 +711,7 @@ void Activities::calculateGroupings()
     QAbstractItemModel *model = m_activityModel;
     if (!model || m_groupIdentities.isEmpty())
         return;
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcViewsTiming);
     QList<bool> earliest;
     const QList<int> columns = groupDateColumns(&earliest);
     // Group dates come from all of a group's activities, shown or filtered
@@ -738,7 +719,6 @@ void Activities::calculateGroupings()
     // layout that sets columns and filters before it regroups would
     // otherwise compute every group's dates twice for nothing.
     if (m_groupDatesWritten && columns == m_groupDateColumns) {
-        qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: unchanged";
         return;
     }
     m_groupDateColumns = columns;
@@ -747,14 +727,11 @@ void Activities::calculateGroupings()
                                      earliest);
     m_treeView->viewport()->update();
     m_ganttChart->scheduleRebuild();
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::onUpdateMergeColumns()
 {
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " start";
-    QElapsedTimer timer;
-    timer.start();
+    const StepTimer timer(Q_FUNC_INFO, lcViewsTiming);
     const QStringList names = visibleColumnNames(m_treeView->header());
     const QAbstractItemModel *model = m_treeView->model();
     int merged = 0;
@@ -768,7 +745,6 @@ void Activities::onUpdateMergeColumns()
     m_treeView->setMergeColumns(merged);
     // Newly shown date columns of the group rows need their dates.
     calculateGroupings();
-    qCInfo(lcViewsTiming).nospace() << Q_FUNC_INFO << " stop: " << timer.elapsed();
 }
 
 void Activities::updateGanttRelationship()
