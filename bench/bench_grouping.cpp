@@ -27,7 +27,6 @@
 #include <QtConcurrent>
 
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
 namespace {
@@ -36,30 +35,6 @@ void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtFatalMsg || type == QtCriticalMsg || (qEnvironmentVariableIsSet("BENCH_LOG") && message.contains("stop")))
         std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-// Processor time of the last timed step: on a machine shared with other
-// work it moves far less than the wall clock does.
-double lastCpuMs = 0;
-
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double timed(const std::function<void()> &step)
-{
-    const double cpuStart = cpuMs();
-    QElapsedTimer timer;
-    timer.start();
-    step();
-    // Whatever the step left for the event loop (a chart rebuild, a paint) is
-    // part of it.
-    QCoreApplication::processEvents();
-    lastCpuMs = cpuMs() - cpuStart;
-    return timer.nsecsElapsed() / 1e6;
 }
 
 } // namespace
@@ -89,16 +64,16 @@ int main(int argc, char *argv[])
     // The hand-over of a loaded project, alone and then with the first paint
     // of tree and chart.
     QElapsedTimer handOver;
-    const double handOverCpu = cpuMs();
+    const double handOverCpu = bench::cpuMs();
     handOver.start();
-    const double setModelsMs = timed([&] {
+    const double setModelsMs = bench::timed([&] {
         view.setModels(activities, loader.model(QStringLiteral("PROJWBS")), loader.model(QStringLiteral("ACTVTYPE")),
                        loader.model(QStringLiteral("ACTVCODE")), loader.model(QStringLiteral("PredecessorModel")),
                        true);
         std::printf("setModels alone                %8.1f ms  cpu %7.1f ms\n", handOver.nsecsElapsed() / 1e6,
-                    cpuMs() - handOverCpu);
+                    bench::cpuMs() - handOverCpu);
     });
-    const double setModelsCpu = lastCpuMs;
+    const double setModelsCpu = bench::lastCpuMs();
     setVisibleColumns(view.treeView()->header(), {"Activity ID", "Activity Name", "Start Date", "Finish Date"});
     // The links are laid out just after the first paint; that belongs to
     // neither the baseline nor the first step.
@@ -112,7 +87,7 @@ int main(int argc, char *argv[])
     }
     const int rows = activities->rowCount();
     const int startColumn = columnByName(activities, QStringLiteral("Start Date"));
-    const double base = timed([&] {
+    const double base = bench::timed([&] {
         qint64 days = 0;
         for (int r = 0; r < rows; ++r)
             days += activities->index(r, startColumn).data().toDateTime().date().toJulianDay();
@@ -164,9 +139,9 @@ int main(int argc, char *argv[])
     std::printf("%-30s %8.1f ms  %6.1fx baseline  cpu %7.1f ms  (target 100 ms for setModels)\n",
                 "setModels and first paint", setModelsMs, setModelsMs / base, setModelsCpu);
     for (const Step &step : steps) {
-        const double ms = timed(step.run);
+        const double ms = bench::timed(step.run);
         std::printf("%-30s %8.1f ms  %6.1fx baseline  cpu %7.1f ms  (target %.0f ms)  rows shown %d\n", step.name,
-                    ms, ms / base, lastCpuMs, step.targetMs, int(chart->itemCount()));
+                    ms, ms / base, bench::lastCpuMs(), step.targetMs, int(chart->itemCount()));
     }
     return 0;
 }

@@ -30,7 +30,6 @@
 #include <QtConcurrent>
 
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
 namespace {
@@ -43,29 +42,6 @@ void quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
         ++regroupings;
     if (type == QtFatalMsg || type == QtCriticalMsg || (qEnvironmentVariableIsSet("BENCH_LOG") && message.contains("stop")))
         std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-// Processor time of the last timed step: on a machine shared with other
-// work it moves far less than the wall clock does.
-double lastCpuMs = 0;
-
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double timed(const std::function<void()> &step)
-{
-    const double cpuStart = cpuMs();
-    QElapsedTimer timer;
-    timer.start();
-    step();
-    // The chart rebuild the step scheduled, and the paint, are part of it.
-    QCoreApplication::processEvents();
-    lastCpuMs = cpuMs() - cpuStart;
-    return timer.nsecsElapsed() / 1e6;
 }
 
 } // namespace
@@ -92,7 +68,7 @@ int main(int argc, char *argv[])
     view.resize(1400, 800);
     view.show();
     LayoutManager layouts(&view, nullptr, nullptr);
-    const double present = timed([&] { presentProject(&view, &loader, &layouts); });
+    const double present = bench::timed([&] { presentProject(&view, &loader, &layouts); });
     // The links are laid out just after the first paint; that belongs to
     // neither the baseline nor the first step.
     for (int i = 0; i < 3; ++i)
@@ -106,7 +82,7 @@ int main(int argc, char *argv[])
     }
     const int rows = activities->rowCount();
     const int startColumn = columnByName(activities, QStringLiteral("Start Date"));
-    const double base = timed([&] {
+    const double base = bench::timed([&] {
         qint64 days = 0;
         for (int r = 0; r < rows; ++r)
             days += activities->index(r, startColumn).data().toDateTime().date().toJulianDay();
@@ -142,13 +118,13 @@ int main(int argc, char *argv[])
     for (const Step &step : steps) {
         regroupings = 0;
         bool pending = false;
-        const double ms = timed([&] {
+        const double ms = bench::timed([&] {
             layouts.applyLayout(step.document);
             pending = view.ganttChart()->isRebuildPending();
         });
         std::printf("%-38s %8.1f ms  %6.1fx baseline  cpu %7.1f ms  (target %.0f ms)  regroupings %d, chart rebuild "
                     "%s, rows %d\n",
-                    step.name, ms, ms / base, lastCpuMs, step.targetMs, regroupings, pending ? "deferred once" : "none deferred",
+                    step.name, ms, ms / base, bench::lastCpuMs(), step.targetMs, regroupings, pending ? "deferred once" : "none deferred",
                     int(view.ganttChart()->itemCount()));
     }
     view.onCloseProject();

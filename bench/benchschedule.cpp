@@ -3,6 +3,7 @@
 #include "xerloader.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
@@ -10,6 +11,7 @@
 #include <QtConcurrent>
 
 #include <cstdio>
+#include <ctime>
 
 namespace bench {
 
@@ -47,6 +49,33 @@ bool loadOnWorker(XERLoader &loader, const QString &path)
     if (!loaded)
         std::fprintf(stderr, "cannot load %s\n", qPrintable(path));
     return loaded;
+}
+
+namespace {
+double lastCpu = 0;
+} // namespace
+
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double timed(const std::function<void()> &step)
+{
+    const double cpuStart = cpuMs();
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    QCoreApplication::processEvents();
+    lastCpu = cpuMs() - cpuStart;
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double lastCpuMs()
+{
+    return lastCpu;
 }
 
 } // namespace bench

@@ -3,6 +3,8 @@
 #include <QJsonDocument>
 #include <QString>
 
+#include <functional>
+
 class XERLoader;
 
 // Set-up the window-level benchmarks share: one generated schedule, cached in
@@ -18,5 +20,15 @@ QJsonDocument catalogue();
 // Runs the load on the global thread pool and waits for it, as the window's
 // open command does; false, with a message on stderr, when it fails.
 bool loadOnWorker(XERLoader &loader, const QString &path);
+
+// Processor milliseconds this process has used so far.
+double cpuMs();
+
+// Wall milliseconds of a step, counting what it left for the event loop (a
+// chart rebuild, a paint).
+double timed(const std::function<void()> &step);
+// Processor milliseconds of the last timed step: on a machine shared with
+// other work it moves far less than the wall clock does.
+double lastCpuMs();
 
 } // namespace bench
