@@ -44,31 +44,23 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     qInstallMessageHandler(quiet);
     plandeck::initResources();
-    const QStringList args = app.arguments().mid(1);
-    if (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))) {
-        std::printf("usage: bench_grouping [FILE]\n");
-        return args.first() == QLatin1String("--help") ? 0 : 2;
-    }
-    const QString path = args.value(0, QStringLiteral("/tmp/plandeck-bench-200k.xer"));
-    if (!bench::ensureSchedule(path))
-        return 1;
-
-    XERLoader loader(path, bench::catalogue());
-    if (!bench::loadOnWorker(loader, path))
-        return 1;
+    int exitCode = 0;
+    const auto loader = bench::loadFromArguments(app.arguments().mid(1), "usage: bench_grouping [FILE]", &exitCode);
+    if (!loader)
+        return exitCode;
 
     Activities view;
     view.resize(1400, 800);
     view.show();
-    QAbstractItemModel *activities = loader.model(QStringLiteral("ActivityModel"));
+    QAbstractItemModel *activities = loader->model(QStringLiteral("ActivityModel"));
     // The hand-over of a loaded project, alone and then with the first paint
     // of tree and chart.
     QElapsedTimer handOver;
     const double handOverCpu = bench::cpuMs();
     handOver.start();
     const double setModelsMs = bench::timed([&] {
-        view.setModels(activities, loader.model(QStringLiteral("PROJWBS")), loader.model(QStringLiteral("ACTVTYPE")),
-                       loader.model(QStringLiteral("ACTVCODE")), loader.model(QStringLiteral("PredecessorModel")),
+        view.setModels(activities, loader->model(QStringLiteral("PROJWBS")), loader->model(QStringLiteral("ACTVTYPE")),
+                       loader->model(QStringLiteral("ACTVCODE")), loader->model(QStringLiteral("PredecessorModel")),
                        true);
         std::printf("setModels alone                %8.1f ms  cpu %7.1f ms\n", handOver.nsecsElapsed() / 1e6,
                     bench::cpuMs() - handOverCpu);
@@ -134,7 +126,7 @@ int main(int argc, char *argv[])
          },
          100},
     };
-    std::printf("%s: %d activities, code level \"%s\"\n", qPrintable(path), rows, qPrintable(code));
+    std::printf("%s: %d activities, code level \"%s\"\n", qPrintable(loader->fileName()), rows, qPrintable(code));
     std::printf("baseline (read every start date once): %8.1f ms\n", base);
     std::printf("%-30s %8.1f ms  %6.1fx baseline  cpu %7.1f ms  (target 100 ms for setModels)\n",
                 "setModels and first paint", setModelsMs, setModelsMs / base, setModelsCpu);

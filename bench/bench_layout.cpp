@@ -51,30 +51,22 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     qInstallMessageHandler(quiet);
     plandeck::initResources();
-    const QStringList args = app.arguments().mid(1);
-    if (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))) {
-        std::printf("usage: bench_layout [FILE]\n");
-        return args.first() == QLatin1String("--help") ? 0 : 2;
-    }
-    const QString path = args.value(0, QStringLiteral("/tmp/plandeck-bench-200k.xer"));
-    if (!bench::ensureSchedule(path))
-        return 1;
-
-    XERLoader loader(path, bench::catalogue());
-    if (!bench::loadOnWorker(loader, path))
-        return 1;
+    int exitCode = 0;
+    const auto loader = bench::loadFromArguments(app.arguments().mid(1), "usage: bench_layout [FILE]", &exitCode);
+    if (!loader)
+        return exitCode;
 
     Activities view;
     view.resize(1400, 800);
     view.show();
     LayoutManager layouts(&view, nullptr, nullptr);
-    const double present = bench::timed([&] { presentProject(&view, &loader, &layouts); });
+    const double present = bench::timed([&] { presentProject(&view, loader.get(), &layouts); });
     // The links are laid out just after the first paint; that belongs to
     // neither the baseline nor the first step.
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
 
-    QAbstractItemModel *activities = loader.model(QStringLiteral("ActivityModel"));
+    QAbstractItemModel *activities = loader->model(QStringLiteral("ActivityModel"));
     QString code;
     for (int c = 0; c < activities->columnCount() && code.isEmpty(); ++c) {
         if (activities->headerData(c, Qt::Horizontal, Qt::UserRole + 1).toString() == QLatin1String("Activity Codes"))
@@ -101,7 +93,7 @@ int main(int argc, char *argv[])
     const QString document = QString::fromUtf8(QJsonDocument(layout).toJson(QJsonDocument::Compact));
     const QString back = layouts.currentLayoutJson();
 
-    std::printf("%s: %d activities, second level \"%s\"\n", qPrintable(path), rows, qPrintable(code));
+    std::printf("%s: %d activities, second level \"%s\"\n", qPrintable(loader->fileName()), rows, qPrintable(code));
     std::printf("baseline (read every start date once): %8.1f ms\n", base);
     std::printf("present with the default layout       %8.1f ms  %6.1fx baseline\n", present, present / base);
     struct Step

@@ -51,6 +51,24 @@ bool loadOnWorker(XERLoader &loader, const QString &path)
     return loaded;
 }
 
+std::unique_ptr<XERLoader> loadFromArguments(const QStringList &args, const char *usage, int *exitCode)
+{
+    *exitCode = 1;
+    if (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))) {
+        std::printf("%s\n", usage);
+        *exitCode = args.first() == QLatin1String("--help") ? 0 : 2;
+        return nullptr;
+    }
+    const QString path = args.value(0, QStringLiteral("/tmp/plandeck-bench-200k.xer"));
+    if (!ensureSchedule(path))
+        return nullptr;
+    auto loader = std::make_unique<XERLoader>(path, catalogue());
+    if (!loadOnWorker(*loader, path))
+        return nullptr;
+    *exitCode = 0;
+    return loader;
+}
+
 namespace {
 double lastCpu = 0;
 } // namespace

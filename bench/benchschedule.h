@@ -2,8 +2,10 @@
 
 #include <QJsonDocument>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class XERLoader;
 
@@ -20,6 +22,11 @@ QJsonDocument catalogue();
 // Runs the load on the global thread pool and waits for it, as the window's
 // open command does; false, with a message on stderr, when it fails.
 bool loadOnWorker(XERLoader &loader, const QString &path);
+
+// The schedule named by the arguments (else the cached generated one),
+// loaded as above; null after printing `usage` or an error, with the exit
+// status in *exitCode.
+std::unique_ptr<XERLoader> loadFromArguments(const QStringList &args, const char *usage, int *exitCode);
 
 // Processor milliseconds this process has used so far.
 double cpuMs();

@@ -93,15 +93,22 @@ PdPagePainter::Result PdPagePainter::paintPages(QPainter &painter, QPagedPaintDe
     return result;
 }
 
+bool PdPagePainter::clampRange(int *first, int *last, Result *result) const
+{
+    *first = std::max(0, *first);
+    *last = std::min(*last, pageCount() - 1);
+    if (*first > *last) {
+        result->error = QStringLiteral("There is nothing to print.");
+        return false;
+    }
+    return true;
+}
+
 PdPagePainter::Result PdPagePainter::print(QPrinter &printer, int first, int last, const Progress &progress) const
 {
     Result result;
-    first = std::max(0, first);
-    last = std::min(last, pageCount() - 1);
-    if (first > last) {
-        result.error = QStringLiteral("There is nothing to print.");
+    if (!clampRange(&first, &last, &result))
         return result;
-    }
     printer.setFullPage(true);
     printer.setResolution(m_sheet.dotsPerInch());
     printer.setPageLayout(m_setup.pageLayout());
@@ -120,12 +127,8 @@ PdPagePainter::Result PdPagePainter::print(QPrinter &printer, int first, int las
 PdPagePainter::Result PdPagePainter::savePdf(const QString &path, int first, int last, const Progress &progress) const
 {
     Result result;
-    first = std::max(0, first);
-    last = std::min(last, pageCount() - 1);
-    if (first > last) {
-        result.error = QStringLiteral("There is nothing to print.");
+    if (!clampRange(&first, &last, &result))
         return result;
-    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         result.error = QStringLiteral("%1 could not be written: %2").arg(path, file.errorString());

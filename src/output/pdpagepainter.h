@@ -44,6 +44,9 @@ public:
     Result savePdf(const QString &path, int first, int last, const Progress &progress = {}) const;
 
 private:
+    // Pages first to last cut to those that exist; false, with the reason
+    // in *result, when none is left.
+    bool clampRange(int *first, int *last, Result *result) const;
     Result paintPages(QPainter &painter, QPagedPaintDevice &device, int first, int last,
                       const Progress &progress) const;
 
